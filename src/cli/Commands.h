@@ -1,0 +1,22 @@
+#pragma once
+// Subcommands of orbik-cli. Each takes its own arguments (without the
+// subcommand name) and returns the process exit status.
+
+#include <string>
+#include <vector>
+
+namespace orbik::cli {
+
+using Args = std::vector<std::string>;
+
+struct Command {
+    const char* name;
+    const char* usage;    // arguments, e.g. "PROJECT_DIR"
+    const char* summary;  // one line for --help
+    int (*run)(const Args& args);
+};
+
+// Every subcommand, in the order --help lists them.
+const std::vector<Command>& AllCommands();
+
+}  // namespace orbik::cli

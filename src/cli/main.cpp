@@ -1,0 +1,64 @@
+// orbik-cli: the configuration system's core without windows.
+
+#include <cstdio>
+#include <string>
+
+#include "cli/Commands.h"
+
+namespace orbik::cli {
+
+const std::vector<Command>& AllCommands() {
+    static const std::vector<Command> commands = {
+        // Subcommands are added here as their subsystems arrive.
+    };
+    return commands;
+}
+
+namespace {
+
+void PrintHelp() {
+    std::printf("Usage: orbik-cli [--help] [--version] COMMAND [ARGS...]\n\n");
+    std::printf("The ORBIK configuration system without windows.\n");
+    const auto& commands = AllCommands();
+    if (commands.empty()) {
+        std::printf("\nNo commands yet.\n");
+        return;
+    }
+    std::printf("\nCommands:\n");
+    for (const auto& c : commands) {
+        std::string head = std::string(c.name) + " " + c.usage;
+        std::printf("  %-34s %s\n", head.c_str(), c.summary);
+    }
+}
+
+}  // namespace
+}  // namespace orbik::cli
+
+int main(int argc, char** argv) {
+    using namespace orbik::cli;
+    if (argc < 2) {
+        PrintHelp();
+        return 2;
+    }
+    std::string first = argv[1];
+    if (first == "--help" || first == "-h" || first == "help") {
+        PrintHelp();
+        return 0;
+    }
+    if (first == "--version") {
+        std::printf("orbik-cli %s\n", ORBIK_VERSION);
+        return 0;
+    }
+    for (const auto& c : AllCommands()) {
+        if (first == c.name) {
+            Args args(argv + 2, argv + argc);
+            if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) {
+                std::printf("Usage: orbik-cli %s %s\n%s\n", c.name, c.usage, c.summary);
+                return 0;
+            }
+            return c.run(args);
+        }
+    }
+    std::fprintf(stderr, "orbik-cli: unknown command '%s' (see orbik-cli --help)\n", first.c_str());
+    return 2;
+}
