@@ -29,4 +29,14 @@ QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QSt
     return QFileDialog::getSaveFileName(parent, title, dir, filter);
 }
 
+QString QtDialogs::ChooseFileName(QWidget* parent, const QString& title, const QString& dir,
+                                  const QString& filter, const QString& defaultSuffix) {
+    QFileDialog dialog(parent, title, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 }  // namespace orbik::ui

@@ -24,6 +24,10 @@ public:
                                  const QString& filter) = 0;
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& dir,
                                  const QString& filter) = 0;
+    // An open dialog that also takes names of files that do not exist yet;
+    // `defaultSuffix` (without the dot) is added to a name without one.
+    virtual QString ChooseFileName(QWidget* parent, const QString& title, const QString& dir,
+                                   const QString& filter, const QString& defaultSuffix) = 0;
 };
 
 // The real dialogs, on QMessageBox and QFileDialog.
@@ -36,6 +40,8 @@ public:
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& dir,
                          const QString& filter) override;
+    QString ChooseFileName(QWidget* parent, const QString& title, const QString& dir,
+                           const QString& filter, const QString& defaultSuffix) override;
 };
 
 }  // namespace orbik::ui

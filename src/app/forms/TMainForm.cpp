@@ -1,0 +1,218 @@
+#include "app/forms/TMainForm.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QStyle>
+#include <QToolButton>
+
+#include "app/forms/TInfoForm.h"
+#include "app/forms/TOptionsForm.h"
+#include "ui/Dialogs.h"
+#include "ui/ProjectWindow.h"
+#include "ui/UiText.h"
+#include "ui_TMainForm.h"
+
+namespace orbik::app {
+
+namespace {
+
+// Texts of the main window: section, built-in default, the action and
+// whether the text is its hint (tool buttons) or its caption.
+struct MainText {
+    const char* section;
+    const char* defaultText;
+    const char* target;
+    bool hint;
+};
+
+constexpr MainText kMainTexts[] = {
+    {"ToolProjects", "Projectlist", "ToolProjects", true},
+    {"DataTransConfig", "Transfer Configuration", "ToolButton7", true},
+    {"DataReadConfig", "Read Configuration", "ToolButton8", true},
+    {"DataTransMem", "Transfer Memory", "ToolButton10", true},
+    {"DataReadMem", "Read Memory", "ToolButton11", true},
+    {"ToolExit", "Exit", "ToolClose", true},
+    {"ToolOpt", "Settings", "ToolOpt", true},
+    {"ToolInfo", "Info", "ToolInfo", true},
+    {"FileProjects", "Projects", "FileProjects", false},
+    {"FileSave", "Save", "FileSave", false},
+    {"FilePrint", "Print", "FilePrint", false},
+    {"FileClose", "Exit", "FileClose", false},
+    {"EditCopy", "Copy", "EditCopy", false},
+    {"EditPaste", "Paste", "EditPaste", false},
+    {"EditShow", "Show Direct Keys", "ShowDirectKeys1", false},
+    {"DataTransConfig", "Transfer Config", "DataTransConfig", false},
+    {"DataReadConfig", "Read Config", "DataReadConfig", false},
+    {"DataTransMem", "Transfer Mem", "DataTransMem", false},
+    {"DataReadMem", "Read Mem", "DataReadMem", false},
+    {"ExtrasOptions", "Options", "ExtrasOptions", false},
+    {"menuInfo", "Info", "MenuInfo", false},
+};
+
+struct MenuText {
+    const char* section;
+    const char* defaultText;
+    const char* menu;
+};
+
+constexpr MenuText kMenuTexts[] = {
+    {"MenuFile", "File", "MenuFile"},
+    {"MenuEdit", "Edit", "MenuEdit"},
+    {"MenuData", "Data Exchange", "MenuData"},
+    {"MenuExtras", "Extras", "MenuExtras"},
+};
+
+}  // namespace
+
+TMainForm::TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs,
+                     QWidget* parent)
+    : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), dialogs_(dialogs) {
+    ui_->setupUi(this);
+    setObjectName("MainForm");
+    settings_.programDir = programDir;
+    FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::FormCreate() {
+    // Tool buttons carry the names of their actions, so they can be found
+    // as the controls they are.
+    for (QAction* action : ui_->ToolBar1->actions()) {
+        if (QWidget* button = ui_->ToolBar1->widgetForAction(action); button && !action->isSeparator())
+            button->setObjectName(action->objectName());
+    }
+    const std::pair<QAction*, QStyle::StandardPixmap> icons[] = {
+        {ui_->ToolProjects, QStyle::SP_DirOpenIcon},
+        {ui_->ToolButton7, QStyle::SP_ArrowUp},
+        {ui_->ToolButton8, QStyle::SP_ArrowDown},
+        {ui_->ToolButton10, QStyle::SP_ArrowForward},
+        {ui_->ToolButton11, QStyle::SP_ArrowBack},
+        {ui_->ToolClose, QStyle::SP_DialogCloseButton},
+        {ui_->ToolBackup, QStyle::SP_DriveHDIcon},
+        {ui_->ToolOpt, QStyle::SP_FileDialogDetailedView},
+        {ui_->ToolInfo, QStyle::SP_MessageBoxInformation},
+        {ui_->FileProjects, QStyle::SP_DirOpenIcon},
+        {ui_->DataTransConfig, QStyle::SP_ArrowUp},
+        {ui_->DataReadConfig, QStyle::SP_ArrowDown},
+        {ui_->DataTransMem, QStyle::SP_ArrowForward},
+        {ui_->DataReadMem, QStyle::SP_ArrowBack},
+        {ui_->FileClose, QStyle::SP_DialogCloseButton},
+        {ui_->ExtrasBackup, QStyle::SP_DriveHDIcon},
+    };
+    for (const auto& [action, pixmap] : icons) action->setIcon(style()->standardIcon(pixmap));
+    ui_->ToolBar1->setIconSize(QSize(24, 24));
+
+    portPanel_ = new QLabel(this);
+    portPanel_->setObjectName("StatusPanel1");
+    portPanel_->setMinimumWidth(160);
+    directoryPanel_ = new QLabel(this);
+    directoryPanel_->setObjectName("StatusPanel2");
+    ui_->StatusBar1->addWidget(portPanel_);
+    ui_->StatusBar1->addWidget(directoryPanel_, 1);
+    ui_->StatusBar1->installEventFilter(this);
+
+    ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
+    ConnectCommands();
+
+    directoryPanel_->setText(QString::fromStdString(settings_.programDir.string()));
+    settings_ = settings::LoadSettings(settings_.programDir);
+    TestPort();
+    ApplyMainTexts(settings_.programLanguage);
+}
+
+void TMainForm::TestPort() {
+    if (!settings_.portNumber) {
+        // Start-up goes on; the user fixes the port in the settings dialog.
+        portPanel_->setText(
+            settings_.portName.empty()
+                ? tr("No COM port chosen (Extras, Options)")
+                : tr("\"%1\" is not a COM port (Extras, Options)")
+                      .arg(ui::FromCp1252(settings_.portName)));
+        return;
+    }
+}
+
+void TMainForm::ConnectCommands() {
+    connect(ui_->FileClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
+    connect(ui_->ToolClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
+    connect(ui_->ShowDirectKeys1, &QAction::triggered, this, &TMainForm::ShowDirectKeys1Click);
+    connect(ui_->DataCreateFile, &QAction::triggered, this, &TMainForm::DataCreateFileClick);
+    connect(ui_->ExtrasOptions, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
+    connect(ui_->ToolOpt, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
+    connect(ui_->MenuInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
+    connect(ui_->ToolInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
+}
+
+void TMainForm::ApplyMainTexts(const std::string& language) {
+    settings::TextTable table(settings_.TextTablePath(), language);
+    auto text = [&](const char* section, const char* defaultText) {
+        return ui::FromCp1252(table.Lookup(section, defaultText));
+    };
+    setWindowTitle(text("mainform", "MainForm"));
+    for (const MainText& t : kMainTexts) {
+        auto* action = findChild<QAction*>(t.target);
+        if (t.hint)
+            action->setToolTip(text(t.section, t.defaultText));
+        else
+            action->setText(text(t.section, t.defaultText));
+    }
+    for (const MenuText& t : kMenuTexts)
+        findChild<QMenu*>(t.menu)->setTitle(text(t.section, t.defaultText));
+}
+
+QMdiArea* TMainForm::ProjectArea() const { return ui_->MdiArea; }
+
+ui::ProjectWindow* TMainForm::ActiveProjectWindow() const {
+    QMdiSubWindow* sub = ui_->MdiArea->activeSubWindow();
+    if (!sub) {
+        const auto list = ui_->MdiArea->subWindowList();
+        if (list.isEmpty()) return nullptr;
+        sub = list.constLast();
+    }
+    return dynamic_cast<ui::ProjectWindow*>(sub->widget());
+}
+
+void TMainForm::SetProjectCommandsEnabled(bool enabled) {
+    ui_->DataCreateFile->setEnabled(enabled);
+    ui_->ShowDirectKeys1->setEnabled(enabled);
+}
+
+QString TMainForm::PortPanelText() const { return portPanel_->text(); }
+QString TMainForm::DirectoryPanelText() const { return directoryPanel_->text(); }
+
+bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui_->StatusBar1 && event->type() == QEvent::MouseButtonDblClick) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        int x = ui_->StatusBar1->mapTo(this, mouse->position().toPoint()).x();
+        if (x >= 0 && x < 50) directoryPanel_->setText(QString::number(x));
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainForm::FileCloseClick() { close(); }
+
+void TMainForm::ShowDirectKeys1Click() {
+    ui::ProjectWindow* project = ActiveProjectWindow();
+    if (!project) return;
+    bool show = !project->DirectKeysShown();
+    project->SetDirectKeysShown(show);
+    ui_->ShowDirectKeys1->setText(show ? tr("Hide Direct Keys") : tr("Show Direct Keys"));
+}
+
+void TMainForm::DataCreateFileClick() {
+    if (ui::ProjectWindow* project = ActiveProjectWindow()) project->CreateFile();
+}
+
+void TMainForm::ExtrasOptionsClick() {
+}
+
+void TMainForm::MenuInfoClick() {
+    TInfoForm info(settings_, this);
+    info.exec();
+}
+
+}  // namespace orbik::app

@@ -1,0 +1,19 @@
+// orbik: the windowed configuration program. Its program directory is the
+// working directory it starts in.
+
+#include <QApplication>
+#include <filesystem>
+
+#include "app/forms/TMainForm.h"
+#include "ui/Dialogs.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("ORBIK");
+    QApplication::setApplicationVersion(ORBIK_VERSION);
+
+    orbik::ui::QtDialogs dialogs;
+    orbik::app::TMainForm mainForm(std::filesystem::current_path(), dialogs);
+    mainForm.show();
+    return app.exec();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// What the main window asks of a project window (a child window of its
+// multiple-document area). The project window widget implements it.
+
+#include <string>
+
+namespace orbik::ui {
+
+class ProjectWindow {
+public:
+    virtual ~ProjectWindow() = default;
+
+    virtual std::string ProjectName() const = 0;
+    virtual bool DirectKeysShown() const = 0;
+    virtual void SetDirectKeysShown(bool shown) = 0;
+    // The window's build command.
+    virtual void CreateFile() = 0;
+};
+
+}  // namespace orbik::ui
