@@ -10,6 +10,10 @@
 
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TOptionsForm.h"
+#include "link/Protocol.h"
+#include "link/Transfer.h"
+#include "link/forms/TTransferForm.h"
+#include "platform/FileSystem.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
@@ -120,7 +124,11 @@ void TMainForm::FormCreate() {
 
     directoryPanel_->setText(QString::fromStdString(settings_.programDir.string()));
     settings_ = settings::LoadSettings(settings_.programDir);
+    link_ = std::make_unique<link::DeviceLink>(settings_.portName, [this](const std::string& m) {
+        Inform("ORBIK", ui::FromCp1252(m));
+    });
     TestPort();
+    link_->InitRequests();
     ApplyMainTexts(settings_.programLanguage);
 }
 
@@ -134,6 +142,10 @@ void TMainForm::TestPort() {
                       .arg(ui::FromCp1252(settings_.portName)));
         return;
     }
+    if (link_->OpenPort()) {
+        portPanel_->setText(ui::FromCp1252(settings_.portName));
+        link_->ClosePort();
+    }
 }
 
 void TMainForm::ConnectCommands() {
@@ -145,6 +157,14 @@ void TMainForm::ConnectCommands() {
     connect(ui_->ToolOpt, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->MenuInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
     connect(ui_->ToolInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
+    connect(ui_->DataTransConfig, &QAction::triggered, this, &TMainForm::DataTransConfigClick);
+    connect(ui_->ToolButton7, &QAction::triggered, this, &TMainForm::DataTransConfigClick);
+    connect(ui_->DataReadConfig, &QAction::triggered, this, &TMainForm::DataReadConfigClick);
+    connect(ui_->ToolButton8, &QAction::triggered, this, &TMainForm::DataReadConfigClick);
+    connect(ui_->DataTransMem, &QAction::triggered, this, &TMainForm::DataTransMemClick);
+    connect(ui_->ToolButton10, &QAction::triggered, this, &TMainForm::DataTransMemClick);
+    connect(ui_->DataReadMem, &QAction::triggered, this, &TMainForm::DataReadMemClick);
+    connect(ui_->ToolButton11, &QAction::triggered, this, &TMainForm::DataReadMemClick);
 }
 
 void TMainForm::ApplyMainTexts(const std::string& language) {
@@ -208,11 +228,115 @@ void TMainForm::DataCreateFileClick() {
 }
 
 void TMainForm::ExtrasOptionsClick() {
+    TOptionsForm options(settings_, *link_, dialogs_, ui_->MdiArea, this);
+    connect(&options, &TOptionsForm::PortStored, portPanel_, &QLabel::setText);
+    options.exec();
+    portPanel_->setText(ui::FromCp1252(settings_.portName));
+    ApplyMainTexts(settings_.programLanguage);
 }
 
 void TMainForm::MenuInfoClick() {
     TInfoForm info(settings_, this);
     info.exec();
+}
+
+void TMainForm::Inform(const QString& title, const QString& text) {
+    dialogs_.Inform(this, title, text);
+}
+
+QString TMainForm::StartDir() const { return QString::fromStdString(settings_.programDir.string()); }
+
+// An unusable image is refused before anything on the device is erased.
+bool TMainForm::CheckSendFile(const link::TransferJob& job) {
+    std::string error;
+    if (link::CheckSendFile(job, &error)) return true;
+    Inform("  PC to ORBIK", QString::fromStdString(error));
+    return false;
+}
+
+void TMainForm::RunTransferDialog(const link::TransferJob& job) {
+    link_->Identify();
+    link::TTransferForm transfer(settings_, *link_, dialogs_, this);
+    transfer.Job = job;
+    transfer.Prepare();
+    transfer.exec();
+    link_->ClosePort();
+}
+
+void TMainForm::DataTransConfigClick() {
+    link::TransferJob job;
+    if (ui::ProjectWindow* project = ActiveProjectWindow()) {
+        std::string name = project->ProjectName();
+        job.fileName = settings_.ProjectsDir() / name / (name + ".cif");
+        job.operation = link::Operation::TransCif;
+    } else {
+        QString file = dialogs_.ChooseFileName(this, "Transfer Configuration", StartDir(),
+                                               "Config Image cim/cif (*.ci?)", {});
+        if (file.isEmpty()) return;
+        job.fileName = file.toStdString();
+        if (!platform::FileExists(job.fileName)) {
+            Inform("Transfer Configuration", file + " not found");
+            return;
+        }
+        job.operation = link::ConfigSendOperation(job.fileName);
+    }
+    if (!CheckSendFile(job) || !link_->OpenPort()) return;
+    RunTransferDialog(job);
+}
+
+void TMainForm::DataReadConfigClick() {
+    if (!link_->OpenPort()) return;
+    QString file = dialogs_.ChooseFileName(this, "Read Configuration", StartDir(),
+                                           "Config Image (*.cim)", "cim");
+    if (file.isEmpty()) {
+        link_->ClosePort();
+        return;
+    }
+    link::TransferJob job;
+    job.operation = link::Operation::ReadCim;
+    job.fileName = file.toStdString();
+    RunTransferDialog(job);
+}
+
+void TMainForm::DataTransMemClick() {
+    const QString caption = "  PC to ORBIK";
+    QString file = dialogs_.ChooseFileName(this, "Transfer Memory", StartDir(),
+                                           "MEM Image (*.mem)", "mem");
+    if (file.isEmpty()) return;
+    std::string error;
+    auto image = link::ExamineMemImage(file.toStdString(), &error);
+    if (!image) {
+        Inform(caption, QString::fromStdString(error));
+        return;
+    }
+    if (image->startAddress != link::kMemoryStart) {
+        Inform(caption, "invalid start address");
+        return;
+    }
+    link::TransferJob job;
+    job.operation = link::Operation::TransMem;
+    job.fileName = file.toStdString();
+    job.hasHeader = image->hasHeader;
+    job.startAddress = image->startAddress;
+    job.length = image->length;
+    if (!CheckSendFile(job)) return;
+    if (image->length != link::kMemorySize &&
+        !dialogs_.AskYesNo(this, caption, "memory shorter than memory space; continue?"))
+        return;
+    if (!link_->OpenPort()) return;
+    RunTransferDialog(job);
+}
+
+void TMainForm::DataReadMemClick() {
+    QString file = dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)",
+                                           "mem");
+    if (file.isEmpty() || !link_->OpenPort()) return;
+    link::TransferJob job;
+    job.operation = link::Operation::ReadMem;
+    job.fileName = file.toStdString();
+    job.startAddress = link::kMemoryStart;
+    job.length = link::kMemorySize;
+    RunTransferDialog(job);
 }
 
 }  // namespace orbik::app

@@ -19,6 +19,10 @@ namespace orbik::ui {
 class Dialogs;
 class ProjectWindow;
 }  // namespace orbik::ui
+namespace orbik::link {
+class DeviceLink;
+struct TransferJob;
+}  // namespace orbik::link
 
 namespace orbik::app {
 
@@ -35,6 +39,7 @@ public:
     void ApplyMainTexts(const std::string& language);
 
     settings::Settings& Settings() { return settings_; }
+    link::DeviceLink& Link() { return *link_; }
     QMdiArea* ProjectArea() const;
     // The active project window, or null when none is open.
     ui::ProjectWindow* ActiveProjectWindow() const;
@@ -56,10 +61,20 @@ private:
     void DataCreateFileClick();
     void ExtrasOptionsClick();
     void MenuInfoClick();
+    void DataTransConfigClick();
+    void DataReadConfigClick();
+    void DataTransMemClick();
+    void DataReadMemClick();
+    // Identify, then the transfer dialog for the job; the port is closed after.
+    void RunTransferDialog(const link::TransferJob& job);
+    bool CheckSendFile(const link::TransferJob& job);
+    void Inform(const QString& title, const QString& text);
+    QString StartDir() const;
 
     std::unique_ptr<Ui::TMainForm> ui_;
     ui::Dialogs& dialogs_;
     settings::Settings settings_;
+    std::unique_ptr<link::DeviceLink> link_;
     QLabel* portPanel_ = nullptr;
     QLabel* directoryPanel_ = nullptr;
 };

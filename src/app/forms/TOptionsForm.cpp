@@ -1,0 +1,261 @@
+#include "app/forms/TOptionsForm.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+#include <QMdiArea>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include "link/Protocol.h"
+#include "platform/SerialPorts.h"
+#include "ui/Dialogs.h"
+#include "ui/UiText.h"
+#include "ui_TOptionsForm.h"
+
+namespace orbik::app {
+
+namespace {
+
+const QString kCurrentFirmware = "3.04";
+
+// The upgrade tool: in the program directory, else beside this program
+// (or in the build tree's sibling folder).
+QString FindUpgradeTool(const settings::Settings& settings) {
+    const QString appDir = QCoreApplication::applicationDirPath();
+    const QString candidates[] = {
+        QString::fromStdString((settings.programDir / "orbikflash").string()),
+        appDir + "/orbikflash",
+        appDir + "/../upgrade/orbikflash",
+    };
+    for (const QString& path : candidates) {
+        QFileInfo info(path);
+        if (info.isFile() && info.isExecutable()) return info.canonicalFilePath();
+    }
+    return {};
+}
+
+// The desktop's terminal and the arguments that make it run a program.
+QStringList TerminalCommand() {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return {};
+    const struct {
+        const char* program;
+        const char* runFlag;
+    } terminals[] = {{"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
+                     {"xfce4-terminal", "-x"},      {"xterm", "-e"}};
+    for (const auto& t : terminals) {
+        QString path = QStandardPaths::findExecutable(t.program);
+        if (!path.isEmpty()) return {path, t.runFlag};
+    }
+    return {};
+}
+
+}  // namespace
+
+TOptionsForm::TOptionsForm(settings::Settings& settings, link::DeviceLink& link,
+                           ui::Dialogs& dialogs, QMdiArea* projects, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TOptionsForm>()),
+      settings_(settings),
+      link_(link),
+      dialogs_(dialogs),
+      projects_(projects) {
+    ui_->setupUi(this);
+    setObjectName("OptionsForm");
+    // A tool window without a close box: Close_B applies the choices.
+    setWindowFlags(Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    FormCreate();
+    connect(ui_->CB_Port, &QComboBox::currentIndexChanged, this, &TOptionsForm::CB_PortChange);
+    connect(ui_->Refresh_B, &QPushButton::clicked, this, &TOptionsForm::Refresh_BClick);
+    connect(ui_->Store_B, &QPushButton::clicked, this, &TOptionsForm::Store_BClick);
+    connect(ui_->Test_B, &QPushButton::clicked, this, &TOptionsForm::Test_BClick);
+    connect(ui_->StoreL_B, &QPushButton::clicked, this, &TOptionsForm::StoreL_BClick);
+    connect(ui_->PortPage, &QTabWidget::currentChanged, this, &TOptionsForm::PortPageChange);
+    connect(ui_->B_Update, &QPushButton::clicked, this, &TOptionsForm::B_UpdateClick);
+    connect(ui_->Close_B, &QPushButton::clicked, this, &TOptionsForm::Close_BClick);
+}
+
+TOptionsForm::~TOptionsForm() = default;
+
+void TOptionsForm::FormCreate() {
+    storeLanguages_ = false;
+    FillPorts();
+    std::string stored = platform::ReadProfileString(settings_.IniPath(), "Port", "Interface");
+    bool shown = PortShown();
+    if (shown && ui::ToCp1252(ui_->CB_Port->currentText()) != stored) {
+        ui_->Store_B->setEnabled(true);
+    } else {
+        ui_->Store_B->setEnabled(false);
+    }
+    ui_->Test_B->setEnabled(shown);
+    auto select = [](QComboBox* box, const std::string& text) {
+        box->setCurrentIndex(box->findText(ui::FromCp1252(text)));
+    };
+    select(ui_->CB_MainLang, settings_.programLanguage);
+    select(ui_->CB_PrLang, settings_.projectLanguage);
+    ApplyTexts();
+    ui_->PortPage->setTabVisible(ui_->PortPage->indexOf(ui_->TS_Language),
+                                 settings_.languageSwitch);
+    ui_->PortPage->setCurrentWidget(ui_->TS_Interface);
+}
+
+void TOptionsForm::ApplyTexts() {
+    ui::UiTexts text(settings_);
+    setWindowTitle(text("optionform", "OptionForm"));
+    ui_->PortPage->setTabText(ui_->PortPage->indexOf(ui_->TS_Interface),
+                              text("PortPage", "Interface"));
+    ui_->PortPage->setTabText(ui_->PortPage->indexOf(ui_->TS_Language),
+                              text("LangPage", "Language"));
+    ui_->Refresh_B->setText(text("Refresh_B", "Refresh"));
+    ui_->Store_B->setText(text("Store_B", "Store"));
+    ui_->StoreL_B->setText(text("StoreL_B", "Store"));
+    ui_->Label2->setText(text("Prog_L", "Program"));
+    ui_->Label3->setText(text("Proj_L", "Project"));
+    ui_->Close_B->setText(text("Close_B", "Close"));
+    msgText_ = text("MsgText", "Project must be closed");
+}
+
+// Lists the ports and selects the current one; nothing is shown when it is
+// not among them.
+void TOptionsForm::FillPorts() {
+    std::vector<std::string> ports;
+    platform::ListSerialPorts(platform::SerialPortScheme::FromEnvironment(), ports);
+    QSignalBlocker block(ui_->CB_Port);
+    ui_->CB_Port->clear();
+    for (const auto& port : ports) ui_->CB_Port->addItem(QString::fromStdString(port));
+    ui_->CB_Port->setCurrentIndex(ui_->CB_Port->findText(ui::FromCp1252(settings_.portName)));
+}
+
+bool TOptionsForm::PortShown() const { return !ui_->CB_Port->currentText().isEmpty(); }
+
+void TOptionsForm::UsePortShown() {
+    settings_.SetPort(ui::ToCp1252(ui_->CB_Port->currentText()));
+    link_.SetPortName(settings_.portName);
+}
+
+void TOptionsForm::CB_PortChange() {
+    bool shown = PortShown();
+    ui_->Store_B->setEnabled(shown);
+    ui_->Test_B->setEnabled(shown);
+}
+
+void TOptionsForm::Refresh_BClick() {
+    FillPorts();
+    if (PortShown()) {
+        ui_->Store_B->setEnabled(true);
+        ui_->Test_B->setEnabled(true);
+    }
+}
+
+void TOptionsForm::Store_BClick() {
+    UsePortShown();
+    std::string error;
+    if (!settings::StorePort(settings_, &error))
+        dialogs_.Inform(this, windowTitle(), ui::FromCp1252(error));
+    emit PortStored(ui::FromCp1252(settings_.portName));
+}
+
+void TOptionsForm::Test_BClick() {
+    UsePortShown();
+    if (!link_.OpenPort()) return;
+    // The port stays open until the dialog closes.
+    link_.InitRequests();
+    if (link_.Connected) {
+        link_.Disconnect();
+        ui_->L_ID->clear();
+    } else if (link_.Identify()) {
+        ui_->L_ID->setText(QString::fromStdString("ORBIK " + link_.DeviceModel +
+                                                  " ID:" + link_.DeviceID));
+    }
+}
+
+void TOptionsForm::StoreL_BClick() { storeLanguages_ = true; }
+
+void TOptionsForm::PortPageChange(int index) {
+    if (ui_->PortPage->widget(index) != ui_->TS_Firmware) return;
+    if (!link_.OpenPort()) return;
+    link_.InitRequests();
+    link_.Identify();
+    if (!link_.Connected) {
+        ui_->L_FW_Version->setText("No ORBIK found");
+    } else {
+        ui_->L_FW_Version->setText(QString::fromStdString(
+            "ORBIK " + link_.DeviceModel + " Version: " + link_.FirmwareVersion));
+        link_.Disconnect();
+        if (QString::fromStdString(link_.FirmwareVersion) != kCurrentFirmware)
+            ui_->B_Update->setEnabled(true);
+    }
+    link_.ClosePort();
+}
+
+void TOptionsForm::B_UpdateClick() {
+    QString tool = FindUpgradeTool(settings_);
+    if (tool.isEmpty() || !settings_.portNumber) {
+        dialogs_.Inform(this, windowTitle(),
+                        tool.isEmpty() ? QString("Cannot find orbikflash")
+                                       : "Cannot open " + ui::FromCp1252(settings_.portName));
+        return;
+    }
+    // The tool opens the port itself.
+    link_.ClosePort();
+    const QString port = QString::number(*settings_.portNumber);
+    QProcess process;
+    process.setWorkingDirectory(QString::fromStdString(settings_.programDir.string()));
+    QStringList terminal = TerminalCommand();
+    if (!terminal.isEmpty()) {
+        process.setProgram(terminal.takeFirst());
+        process.setArguments(terminal << tool << port);
+    } else {
+        // No terminal to watch it in: keep its output for the user.
+        upgradeLog_ = QDir::temp().filePath(
+            "orbikflash-" + QDateTime::currentDateTime().toString("yyyyMMdd-HHmmss") + ".log");
+        process.setProgram(tool);
+        process.setArguments({port});
+        process.setStandardOutputFile(upgradeLog_);
+        process.setStandardErrorFile(upgradeLog_, QIODevice::Append);
+    }
+    if (!process.startDetached()) {
+        dialogs_.Inform(this, windowTitle(), "Cannot start " + tool);
+        upgradeLog_.clear();
+        return;
+    }
+    ui_->B_Update->setEnabled(false);
+    QString text = "Please restart ORBIK!";
+    if (!upgradeLog_.isEmpty()) text += "\n" + QDir::toNativeSeparators(upgradeLog_);
+    ui_->L_FW_Version->setText(text);
+}
+
+void TOptionsForm::Close_BClick() {
+    if (closing_) return;
+    if (PortShown()) {
+        UsePortShown();
+        link_.OpenPort();
+    }
+    settings_.programLanguage = ui::ToCp1252(ui_->CB_MainLang->currentText());
+    std::string projectLanguage = ui::ToCp1252(ui_->CB_PrLang->currentText());
+    bool projectOpen = projects_ && !projects_->subWindowList().isEmpty();
+    if (!projectOpen) {
+        settings_.projectLanguage = projectLanguage;
+    } else if (projectLanguage != settings_.projectLanguage &&
+               dialogs_.Confirm(this, windowTitle(), msgText_)) {
+        settings_.projectLanguage = projectLanguage;
+        if (!projects_->activeSubWindow())
+            projects_->setActiveSubWindow(projects_->subWindowList().constLast());
+        projects_->closeActiveSubWindow();
+    }
+    if (storeLanguages_) {
+        std::string error;
+        if (!settings::StoreLanguages(settings_, &error))
+            dialogs_.Inform(this, windowTitle(), ui::FromCp1252(error));
+    }
+    if (link_.Connected) link_.Disconnect();
+    link_.ClosePort();
+    closing_ = true;
+    accept();
+}
+
+void TOptionsForm::reject() { Close_BClick(); }
+
+}  // namespace orbik::app

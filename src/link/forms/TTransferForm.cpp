@@ -1,0 +1,129 @@
+#include "link/forms/TTransferForm.h"
+
+#include <QCoreApplication>
+
+#include "ui/Dialogs.h"
+#include "ui/UiText.h"
+#include "ui_TTransferForm.h"
+
+namespace orbik::link {
+
+TTransferForm::TTransferForm(const settings::Settings& settings, DeviceLink& link,
+                             ui::Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), ui_(std::make_unique<Ui::TTransferForm>()), link_(link), dialogs_(dialogs) {
+    ui_->setupUi(this);
+    setObjectName("TransferForm");
+    ui::UiTexts text(settings);
+    setWindowTitle(text("TransferForm", "Data Transfer"));
+    ui_->CB_KeepVoice->setText(text("TF_CB_KeepVoice", "Keep Stored Voice"));
+    ui_->StartTransfer_B->setText(text("TF_StartTransfer_B", "Start Transfer"));
+    ui_->Retry_B->setText(text("TF_Retry_B", "Connect"));
+    stopText_ = text("TF_StopTransfer_B", "Stop");
+    stoppedText_ = text("TF_Stopped", "Transfer stopped");
+    SetStopMode(StopMode::Stop);
+    connect(ui_->Retry_B, &QPushButton::clicked, this, &TTransferForm::Retry_BClick);
+    connect(ui_->StartTransfer_B, &QPushButton::clicked, this,
+            &TTransferForm::StartTransfer_BClick);
+    connect(ui_->StopTransfer_B, &QPushButton::clicked, this,
+            &TTransferForm::StopTransfer_BClick);
+}
+
+TTransferForm::~TTransferForm() = default;
+
+void TTransferForm::Prepare() {
+    ui_->CB_KeepVoice->setVisible(Job.operation == Operation::TransCif ||
+                                  Job.operation == Operation::TransCim);
+    if (IsSend(Job.operation)) SetStopMode(StopMode::Close);
+    if (link_.Connected) {
+        ShowDeviceFound();
+    } else {
+        ui_->Retry_B->setVisible(true);
+        ui_->StartTransfer_B->setEnabled(false);
+    }
+}
+
+void TTransferForm::SetStopMode(StopMode mode) {
+    stopMode_ = mode;
+    ui_->StopTransfer_B->setText(mode == StopMode::Stop ? stopText_ : QString("Close"));
+}
+
+void TTransferForm::ShowDeviceFound() {
+    ui_->L_ID->setText(QString::fromStdString("ORBIK " + link_.DeviceModel + " found"));
+    ui_->Retry_B->setVisible(false);
+    ui_->StartTransfer_B->setEnabled(true);
+}
+
+void TTransferForm::Retry_BClick() {
+    link_.ClosePort();
+    if (!link_.OpenPort()) return;
+    ui_->Retry_B->setEnabled(false);
+    link_.Identify();
+    if (link_.Connected)
+        ShowDeviceFound();
+    else
+        ui_->Retry_B->setEnabled(true);
+}
+
+void TTransferForm::StartTransfer_BClick() {
+    SetStopMode(StopMode::Stop);
+    ui_->StopTransfer_B->setEnabled(false);
+    ui_->StartTransfer_B->setEnabled(false);
+    if ((Job.operation == Operation::TransCif || Job.operation == Operation::TransCim) &&
+        !ui_->CB_KeepVoice->isChecked() &&
+        dialogs_.AskYesNo(this, windowTitle(), "Do you want to keep stored voice?"))
+        ui_->CB_KeepVoice->setChecked(true);
+    Job.keepVoice = ui_->CB_KeepVoice->isChecked();
+
+    TransferCallbacks callbacks;
+    callbacks.status = [this](const std::string& text) {
+        ui_->Label1->setText(QString::fromStdString(text));
+    };
+    callbacks.progress = [this](int percent) { ui_->ProgressBar->setValue(percent); };
+    callbacks.processEvents = [] { QCoreApplication::processEvents(); };
+    callbacks.loopStarts = [this] { ui_->StopTransfer_B->setEnabled(true); };
+    running_ = true;
+    outcome_ = RunTransfer(link_, Job, callbacks);
+    running_ = false;
+
+    switch (outcome_.result) {
+        case TransferResult::Complete: ui_->Label1->setText("Transfer Complete"); break;
+        case TransferResult::Stopped: ui_->Label1->setText(stoppedText_); break;
+        default:
+            ui_->Label1->setText(QString::fromStdString(outcome_.message));
+            dialogs_.Inform(this, windowTitle(), QString::fromStdString(outcome_.message));
+            break;
+    }
+    SetStopMode(StopMode::Close);
+    ui_->StopTransfer_B->setEnabled(true);
+    if (closeWhenDone_) done(QDialog::Rejected);
+}
+
+void TTransferForm::StopTransfer_BClick() {
+    link_.AbortTransfer = true;
+    if (stopMode_ == StopMode::Stop) {
+        SetStopMode(StopMode::Close);
+        return;
+    }
+    link_.Connected = false;
+    if (running_)
+        closeWhenDone_ = true;  // the loop ends after its block; close then
+    else
+        done(QDialog::Accepted);
+}
+
+void TTransferForm::reject() {
+    // Escape or the close box: stop a running transfer first.
+    link_.AbortTransfer = true;
+    if (running_)
+        closeWhenDone_ = true;
+    else
+        done(QDialog::Rejected);
+}
+
+void TTransferForm::done(int result) {
+    link_.Disconnect();
+    link_.AbortTransfer = false;
+    QDialog::done(result);
+}
+
+}  // namespace orbik::link

@@ -1,0 +1,61 @@
+#pragma once
+// The transfer dialog: shows the device, runs one transfer operation with
+// its progress, and lets the user stop it between blocks.
+
+#include <QDialog>
+#include <memory>
+
+#include "link/Transfer.h"
+#include "settings/Settings.h"
+
+namespace Ui {
+class TTransferForm;
+}
+namespace orbik::ui {
+class Dialogs;
+}
+
+namespace orbik::link {
+
+class TTransferForm : public QDialog {
+    Q_OBJECT
+
+public:
+    TTransferForm(const settings::Settings& settings, DeviceLink& link, ui::Dialogs& dialogs,
+                  QWidget* parent = nullptr);
+    ~TTransferForm() override;
+
+    // The operation and its file; set before Prepare.
+    TransferJob Job;
+
+    // After Identify: shows the device or offers Connect. Sends start with
+    // the Stop button reading "Close", reads with "Stop".
+    void Prepare();
+
+    // The outcome of the last run.
+    const TransferOutcome& Outcome() const { return outcome_; }
+
+public slots:
+    void done(int result) override;
+    void reject() override;
+
+private:
+    enum class StopMode { Stop, Close };
+    void SetStopMode(StopMode mode);
+    void ShowDeviceFound();
+    void Retry_BClick();
+    void StartTransfer_BClick();
+    void StopTransfer_BClick();
+
+    std::unique_ptr<Ui::TTransferForm> ui_;
+    DeviceLink& link_;
+    ui::Dialogs& dialogs_;
+    QString stopText_;
+    QString stoppedText_;
+    StopMode stopMode_ = StopMode::Stop;
+    bool running_ = false;
+    bool closeWhenDone_ = false;
+    TransferOutcome outcome_;
+};
+
+}  // namespace orbik::link
