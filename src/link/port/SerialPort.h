@@ -41,6 +41,7 @@ private:
     void* writeEvent_ = nullptr;
 #else
     int fd_ = -1;
+    int lastCount_ = 0;  // queued count at the last CountWaiting
 #endif
 };
 
