@@ -173,8 +173,9 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
     // A pseudo-terminal accepts and ignores parity and size, so what reads
-    // back is not checked.
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+    // back is not checked. glibc's tcsetattr does check it (and fails with
+    // EINVAL on a reopened pty), hence the plain ioctl.
+    if (ioctl(fd, TCSETS, &tio) != 0) {
         ioctl(fd, TIOCNXCL);
         close(fd);
         return false;
