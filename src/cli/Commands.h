@@ -19,4 +19,10 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+// Transfers between an image file and the device.
+int SendCommand(const Args& args);
+int ReadConfigCommand(const Args& args);
+int SendMemCommand(const Args& args);
+int ReadMemCommand(const Args& args);
+
 }  // namespace orbik::cli

@@ -10,6 +10,12 @@ namespace orbik::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         // Subcommands are added here as their subsystems arrive.
+        {"send", "FILE [--port COMn] [--keep-voice]",
+         "send a configuration image (.cif framed, .cim raw) to ORBIK", SendCommand},
+        {"read-config", "FILE [--port COMn]", "read the configuration of ORBIK into a .cim",
+         ReadConfigCommand},
+        {"send-mem", "FILE [--port COMn]", "send a memory image (.mem) to ORBIK", SendMemCommand},
+        {"read-mem", "FILE [--port COMn]", "read the memory of ORBIK into a .mem", ReadMemCommand},
     };
     return commands;
 }
