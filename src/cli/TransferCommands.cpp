@@ -66,8 +66,7 @@ public:
             std::fprintf(stderr, "%s...\n", text.c_str());
             return;
         }
-        text_ = text;
-        Draw();
+        text_ = text;  // drawn with the percentage that follows
     }
     void Percent(int percent) {
         percent_ = percent;

@@ -149,8 +149,8 @@ private:
                 std::memcpy(&request.payload[1], frame, 3);
                 request.payload[4] = 0x80;
                 std::memcpy(&request.payload[5], frame + 3, kBlockSize + 1);
-                Progress(uint64_t(k + 1) * kFrameSize, file_.size());
                 Status(BlockText(k + 1, frames) + " " + std::to_string(status));
+                Progress(uint64_t(k + 1) * kFrameSize, file_.size());
             }
             status = SendBlock(kWriteConfigBlock, kBlockTimeout);
             if (status == 0) ++k;
@@ -174,8 +174,8 @@ private:
                 data[kBlockSize] = BlockChecksum(data, kBlockSize);
                 request.payload[4] = 0x80;
                 SetAddress24(request, address);
-                Progress(address, file_.size());
                 Status(BlockText(k + 1, blocks));
+                Progress(address, file_.size());
             }
             fresh = SendBlock(kWriteConfigBlock, kRawConfigBlockTimeout) == 0;
             if (fresh) ++k;
@@ -200,8 +200,8 @@ private:
                 request.payload[133] = BlockChecksum(data, count);
                 SetAddress24(request, uint32_t(job_.startAddress + sent));
                 sent += count;
-                Progress(sent, length);
                 Status(BlockText(k + 1, blocks));
+                Progress(sent, length);
             }
             fresh = SendBlock(kWriteMemoryBlock, kBlockTimeout) == 0;
             if (fresh) ++k;
@@ -235,8 +235,8 @@ private:
             if (ReadBlock(request, start + done, count, data)) {
                 done += count;
                 ++k;
-                Progress(done, length);
                 Status(BlockText(k, blocks));
+                Progress(done, length);
             }
         }
         std::string error;
