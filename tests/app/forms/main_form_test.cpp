@@ -1,0 +1,205 @@
+#include "app/forms/TMainForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QPushButton>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "support/FakeProjectWindow.h"
+#include "support/Modal.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace orbik::app {
+namespace {
+
+using test::TempDir;
+
+class MainFormTest : public ::testing::Test {
+protected:
+    MainFormTest() {
+        // No serial ports but the ones a test publishes.
+        setenv("ORBIK_COM_DIR", (dir.Path() / "com").c_str(), 1);
+        std::filesystem::create_directories(dir.Path() / "com");
+    }
+    ~MainFormTest() override { unsetenv("ORBIK_COM_DIR"); }
+
+    std::unique_ptr<TMainForm> Create() {
+        return std::make_unique<TMainForm>(dir.Path(), dialogs);
+    }
+    template <class T>
+    static T* Find(QObject* parent, const char* name) {
+        auto* found = parent->findChild<T*>(name);
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+
+    TempDir dir;
+    test::ScriptedDialogs dialogs;
+};
+
+TEST_F(MainFormTest, TextsComeFromTheTableInTheProgramLanguage) {
+    dir.Write("orbik.ini", "[Language]\r\nProgram=German\r\n");
+    dir.Write("formcaps.txt",
+              "[mainform]\r\nGerman=Hauptfenster\r\n"
+              "[DataTransConfig]\r\nGerman=Konfiguration senden\r\n"
+              "[EditShow]\r\nGerman=Direkttasten zeigen\r\n"
+              "[MenuFile]\r\nGerman=Datei\r\nEnglish=File!\r\n");
+    auto form = Create();
+    EXPECT_EQ(form->windowTitle(), "Hauptfenster");
+    // One section gives a tool button its hint and a menu item its caption.
+    EXPECT_EQ(Find<QAction>(form.get(), "ToolButton7")->toolTip(), "Konfiguration senden");
+    EXPECT_EQ(Find<QAction>(form.get(), "DataTransConfig")->text(), "Konfiguration senden");
+    EXPECT_EQ(Find<QAction>(form.get(), "ShowDirectKeys1")->text(), "Direkttasten zeigen");
+    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "Datei");
+    // Missing entries keep the defaults; the two sides of a section differ.
+    EXPECT_EQ(Find<QAction>(form.get(), "ToolButton10")->toolTip(), "Transfer Memory");
+    EXPECT_EQ(Find<QAction>(form.get(), "DataTransMem")->text(), "Transfer Mem");
+    EXPECT_EQ(Find<QAction>(form.get(), "ToolProjects")->toolTip(), "Projectlist");
+    EXPECT_EQ(Find<QAction>(form.get(), "FileClose")->text(), "Exit");
+    EXPECT_EQ(Find<QAction>(form.get(), "MenuInfo")->text(), "Info");
+    // Items without an entry keep their designed captions.
+    EXPECT_EQ(Find<QAction>(form.get(), "DataCreateFile")->text(), "Create File");
+    EXPECT_EQ(Find<QAction>(form.get(), "ExtrasBackup")->text(), "Open Backup");
+
+    form->ApplyMainTexts("English");
+    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "File!");
+    EXPECT_EQ(form->windowTitle(), "MainForm");
+}
+
+TEST_F(MainFormTest, MenuToolBarAndInitialEnabling) {
+    auto form = Create();
+    const char* disabled[] = {"FileSave", "FilePrint", "EditCopy", "EditPaste", "ShowDirectKeys1",
+                              "DataCreateFile"};
+    for (const char* name : disabled) EXPECT_FALSE(Find<QAction>(form.get(), name)->isEnabled()) << name;
+    const char* enabled[] = {"FileProjects", "FileClose", "DataTransConfig", "DataReadConfig",
+                             "DataTransMem", "DataReadMem", "ExtrasBackup", "ExtrasOptions",
+                             "MenuInfo"};
+    for (const char* name : enabled) EXPECT_TRUE(Find<QAction>(form.get(), name)->isEnabled()) << name;
+
+    QStringList buttons;
+    for (QAction* a : Find<QToolBar>(form.get(), "ToolBar1")->actions())
+        if (!a->isSeparator()) buttons << a->objectName();
+    EXPECT_EQ(buttons, (QStringList{"ToolProjects", "ToolButton7", "ToolButton8", "ToolButton10",
+                                    "ToolButton11", "ToolClose", "ToolBackup", "ToolOpt",
+                                    "ToolInfo"}));
+    for (const QString& name : buttons) {
+        auto* button = form->findChild<QToolButton*>(name);
+        ASSERT_TRUE(button) << name.toStdString();
+        EXPECT_FALSE(button->icon().isNull()) << name.toStdString();
+    }
+    QStringList data;
+    for (QAction* a : Find<QMenu>(form.get(), "MenuData")->actions())
+        data << (a->isSeparator() ? "-" : a->objectName());
+    EXPECT_EQ(data, (QStringList{"DataCreateFile", "-", "DataTransConfig", "DataReadConfig", "-",
+                                 "DataTransMem", "DataReadMem"}));
+    form->SetProjectCommandsEnabled(true);
+    EXPECT_TRUE(Find<QAction>(form.get(), "DataCreateFile")->isEnabled());
+}
+
+TEST_F(MainFormTest, StatusBarShowsDirectoryAndABadPortName) {
+    dir.Write("orbik.ini", "[Port]\r\nInterface=LPT1\r\n");
+    auto form = Create();
+    EXPECT_EQ(form->DirectoryPanelText().toStdString(), dir.Path().string());
+    EXPECT_TRUE(form->PortPanelText().contains("LPT1")) << form->PortPanelText().toStdString();
+    EXPECT_TRUE(dialogs.Log().empty());  // start-up went on without a box
+
+    dir.Write("orbik.ini", "");
+    EXPECT_TRUE(Create()->PortPanelText().contains("No COM port"));
+}
+
+TEST_F(MainFormTest, MissingPortIsReportedAndStartUpGoesOn) {
+    dir.Write("orbik.ini", "[Port]\r\nInterface=COM9\r\n[Language]\r\nProgram=German\r\n");
+    dir.Write("formcaps.txt", "[MenuData]\r\nGerman=Datenaustausch\r\n");
+    auto form = Create();
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+    EXPECT_EQ(form->PortPanelText(), "");
+    EXPECT_EQ(Find<QMenu>(form.get(), "MenuData")->title(), "Datenaustausch");
+}
+
+TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
+    auto form = Create();
+    auto* item = Find<QAction>(form.get(), "ShowDirectKeys1");
+    item->setEnabled(true);
+    item->trigger();  // no project window: nothing happens
+    EXPECT_EQ(item->text(), "Show Direct Keys");
+
+    auto* project = new test::FakeProjectWindow("Demo");
+    form->ProjectArea()->addSubWindow(project)->show();
+    item->trigger();
+    EXPECT_TRUE(project->DirectKeysShown());
+    EXPECT_EQ(item->text(), "Hide Direct Keys");
+    item->trigger();
+    EXPECT_FALSE(project->DirectKeysShown());
+    EXPECT_EQ(item->text(), "Show Direct Keys");
+
+    auto* create = Find<QAction>(form.get(), "DataCreateFile");
+    create->setEnabled(true);
+    create->trigger();
+    EXPECT_EQ(project->builds, 1);
+}
+
+TEST_F(MainFormTest, ProgramLanguageChosenInOptionsAppliesAtOnce) {
+    dir.Write("orbik.ini", "[Language]\r\nProgram=English\r\nProject=English\r\n");
+    dir.Write("formcaps.txt",
+              "[MenuExtras]\r\nEnglish=Extras\r\nGerman=Zusatz\r\n"
+              "[ToolOpt]\r\nEnglish=Settings\r\nGerman=Einstellungen\r\n");
+    auto form = Create();
+    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Extras");
+    test::WhenModalShown([](QWidget* options) {
+        auto* language = options->findChild<QComboBox*>("CB_MainLang");
+        language->setCurrentText("German");
+        options->findChild<QPushButton*>("Close_B")->click();
+    });
+    Find<QAction>(form.get(), "ToolOpt")->trigger();
+    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Zusatz");
+    EXPECT_EQ(Find<QAction>(form.get(), "ToolOpt")->toolTip(), "Einstellungen");
+    EXPECT_EQ(form->Settings().programLanguage, "German");
+}
+
+TEST_F(MainFormTest, TransferMemoryRefusesOtherStartAddressesAndAsksForShortImages) {
+    auto form = Create();
+    auto other = dir.Write("o.mem", std::string("\x09\x00\x00", 3) + std::string(0x380000, 'x'));
+    dialogs.QueueFileName(QString::fromStdString(other.string()));
+    Find<QAction>(form.get(), "DataTransMem")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[0].title, "Transfer Memory");
+    EXPECT_EQ(dialogs.Log()[0].text, "MEM Image (*.mem)");
+    EXPECT_EQ(dialogs.Log()[1].title, "  PC to ORBIK");
+    EXPECT_EQ(dialogs.Log()[1].text, "invalid start address");
+
+    dialogs.Clear();
+    auto small = dir.Write("s.mem", std::string(1000, 'x'));
+    dialogs.QueueFileName(QString::fromStdString(small.string()));
+    dialogs.QueueAnswer(false);
+    Find<QAction>(form.get(), "ToolButton10")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[1].text, "memory shorter than memory space; continue?");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {
+    auto form = Create();
+    auto missing = dir / "none.cif";
+    dialogs.QueueFileName(QString::fromStdString(missing.string()));
+    Find<QAction>(form.get(), "DataTransConfig")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[0].text, "Config Image cim/cif (*.ci?)");
+    EXPECT_EQ(dialogs.Log()[1].text.toStdString(), missing.string() + " not found");
+
+    dialogs.Clear();
+    auto empty = dir.Write("empty.cim", "");
+    dialogs.QueueFileName(QString::fromStdString(empty.string()));
+    Find<QAction>(form.get(), "ToolButton7")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[1].text.toStdString(), empty.string() + " is empty");
+}
+
+}  // namespace
+}  // namespace orbik::app

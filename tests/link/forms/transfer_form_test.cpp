@@ -1,0 +1,228 @@
+#include "link/forms/TTransferForm.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <fstream>
+#include <sstream>
+
+#include "app/forms/TMainForm.h"
+#include "support/FakeProjectWindow.h"
+#include "support/Modal.h"
+#include "support/ScriptedDialogs.h"
+#include "support/SimulatedDevice.h"
+#include "support/TempDir.h"
+#include "support/TransferFiles.h"
+
+namespace orbik::link {
+namespace {
+
+using test::Frames;
+using test::Pattern;
+using test::SimulatedDevice;
+using test::SimulatedDeviceOptions;
+using test::TempDir;
+
+constexpr uint32_t kConfigBase = SimulatedDevice::kConfigBase;
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The dialog on an open, identified connection, as a main window command
+// prepares it.
+struct Transfer {
+    Transfer(const SimulatedDevice& sim, Operation operation, const std::filesystem::path& file)
+        : link(sim.PortName(), [this](const std::string& m) { messages.push_back(m); }),
+          form(settings, link, dialogs) {
+        settings.programDir = "/nonexistent";
+        link.InitRequests();
+        link.OpenPort();
+        link.Identify();
+        form.Job.operation = operation;
+        form.Job.fileName = file;
+        form.Prepare();
+    }
+    ~Transfer() { link.ClosePort(); }
+
+    template <class T>
+    T* Find(const char* name) {
+        auto* found = form.findChild<T*>(name);
+        EXPECT_TRUE(found) << name;
+        return found;
+    }
+    QString Status() { return Find<QLabel>("Label1")->text(); }
+    QPushButton* Start() { return Find<QPushButton>("StartTransfer_B"); }
+    QPushButton* Stop() { return Find<QPushButton>("StopTransfer_B"); }
+
+    std::vector<std::string> messages;
+    settings::Settings settings;
+    test::ScriptedDialogs dialogs;
+    DeviceLink link;
+    TTransferForm form;
+};
+
+TEST(TransferForm, SendsAConfigurationAskingToKeepTheVoice) {
+    SimulatedDeviceOptions options;
+    std::string memory(SimulatedDevice::kMemorySize, char(0xFF));
+    memory.replace(0x80000, 16, Pattern(16, 3));
+    options.initialMemory = memory;
+    SimulatedDevice sim(options);
+    TempDir dir;
+    Transfer t(sim, Operation::TransCim, dir.Write("a.cim", Pattern(200)));
+    EXPECT_EQ(t.form.windowTitle(), "Data Transfer");
+    EXPECT_EQ(t.Find<QLabel>("L_ID")->text(), "ORBIK duo/max found");
+    EXPECT_FALSE(t.Find<QCheckBox>("CB_KeepVoice")->isHidden());
+    EXPECT_TRUE(t.Find<QPushButton>("Retry_B")->isHidden());
+    EXPECT_EQ(t.Stop()->text(), "Close");
+    ASSERT_TRUE(t.Start()->isEnabled());
+
+    t.dialogs.QueueAnswer(true);
+    t.Start()->click();
+    ASSERT_EQ(t.dialogs.Log().size(), 1u);
+    EXPECT_EQ(t.dialogs.Log()[0].text, "Do you want to keep stored voice?");
+    EXPECT_TRUE(t.Find<QCheckBox>("CB_KeepVoice")->isChecked());
+    EXPECT_EQ(t.Status(), "Transfer Complete");
+    EXPECT_EQ(t.Find<QProgressBar>("ProgressBar")->value(), 64);
+    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_TRUE(t.Stop()->isEnabled());
+    EXPECT_FALSE(t.Start()->isEnabled());
+    sim.Save();
+    EXPECT_EQ(sim.Memory(kConfigBase, 256), Pattern(200) + std::string(56, char(0xFF)));
+    EXPECT_EQ(sim.Memory(0x80000, 16), Pattern(16, 3));
+}
+
+TEST(TransferForm, SendsFramesAndMemoryAndReadsBoth) {
+    SimulatedDevice sim;
+    TempDir dir;
+    {
+        Transfer t(sim, Operation::TransCif, dir.Write("a.cif", Frames(Pattern(500, 5))));
+        t.Find<QCheckBox>("CB_KeepVoice")->setChecked(true);  // no question then
+        t.Start()->click();
+        EXPECT_EQ(t.Status(), "Transfer Complete");
+        EXPECT_TRUE(t.dialogs.Log().empty());
+    }
+    sim.Save();
+    EXPECT_EQ(sim.Memory(kConfigBase, 500), Pattern(500, 5));
+    {
+        Transfer t(sim, Operation::TransMem, dir.Write("a.mem", Pattern(1000, 9)));
+        t.form.Job.length = 1000;
+        EXPECT_TRUE(t.Find<QCheckBox>("CB_KeepVoice")->isHidden());
+        t.Start()->click();
+        EXPECT_EQ(t.Status(), "Transfer Complete");
+        EXPECT_EQ(t.Find<QProgressBar>("ProgressBar")->value(), 100);
+    }
+    sim.Save();  // a memory image erases all, the configuration too
+    EXPECT_EQ(sim.Memory(0x80000, 1000), Pattern(1000, 9));
+    {
+        Transfer t(sim, Operation::ReadCim, dir / "r.cim");
+        EXPECT_EQ(t.Stop()->text(), "Stop");  // a read starts with Stop
+        t.Start()->click();
+        EXPECT_EQ(t.Status(), "Transfer Complete");
+        EXPECT_EQ(ReadFile(dir / "r.cim"), sim.Memory(kConfigBase, 0x300000));
+    }
+    {
+        Transfer t(sim, Operation::ReadMem, dir / "r.mem");
+        t.Start()->click();
+        EXPECT_EQ(t.Status(), "Transfer Complete");
+        EXPECT_EQ(ReadFile(dir / "r.mem"),
+                  std::string("\x08\x00\x00", 3) + sim.Memory(0x80000, 0x380000));
+    }
+}
+
+TEST(TransferForm, StopEndsAReadWithoutLeavingAFile) {
+    SimulatedDevice sim;
+    TempDir dir;
+    Transfer t(sim, Operation::ReadMem, dir / "r.mem");
+    QTimer::singleShot(50, t.Stop(), &QPushButton::click);
+    t.Start()->click();
+    EXPECT_EQ(t.Status(), "Transfer stopped");
+    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_FALSE(std::filesystem::exists(dir / "r.mem"));
+    EXPECT_EQ(t.form.Outcome().result, TransferResult::Stopped);
+}
+
+TEST(TransferForm, StopBeforeStartingTurnsIntoClose) {
+    SimulatedDevice sim;
+    TempDir dir;
+    Transfer t(sim, Operation::ReadCim, dir / "r.cim");
+    t.form.show();
+    t.Stop()->click();
+    EXPECT_TRUE(t.link.AbortTransfer);
+    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_TRUE(t.form.isVisible());
+    t.Stop()->click();
+    EXPECT_FALSE(t.form.isVisible());
+    EXPECT_FALSE(t.link.AbortTransfer);  // cleared when the dialog closed
+    EXPECT_FALSE(t.link.Connected);
+}
+
+TEST(TransferForm, OffersConnectWhenNoDeviceAnswers) {
+    SimulatedDeviceOptions options;
+    options.args = {"--no-reply", "80"};
+    SimulatedDevice sim(options);
+    TempDir dir;
+    Transfer t(sim, Operation::ReadCim, dir / "r.cim");
+    EXPECT_FALSE(t.Start()->isEnabled());
+    auto* retry = t.Find<QPushButton>("Retry_B");
+    EXPECT_FALSE(retry->isHidden());
+    EXPECT_EQ(retry->text(), "Connect");
+    retry->click();
+    EXPECT_TRUE(retry->isEnabled());
+    EXPECT_FALSE(t.Start()->isEnabled());
+    ASSERT_EQ(t.messages.size(), 2u);
+    EXPECT_EQ(t.messages[1], kConnectionFailedMessage);
+}
+
+TEST(TransferForm, TransferConfigOfTheOpenProjectNeedsNoFileDialog) {
+    SimulatedDevice sim;
+    TempDir dir;
+    dir.Write("orbik.ini", "[Paths]\r\nProject=\\Project\r\n[Port]\r\nInterface=" +
+                               sim.PortName() + "\r\n");
+    dir.Write("Project/Demo/Demo.cif", Frames(Pattern(300, 21)));
+    test::ScriptedDialogs dialogs;
+    app::TMainForm main(dir.Path(), dialogs);
+    EXPECT_EQ(main.PortPanelText().toStdString(), sim.PortName());
+    main.ProjectArea()->addSubWindow(new test::FakeProjectWindow("Demo"))->show();
+    dialogs.QueueAnswer(false);  // keep the stored voice?
+    test::WhenModalShown([](QWidget* transfer) {
+        transfer->findChild<QPushButton*>("StartTransfer_B")->click();
+        EXPECT_EQ(transfer->findChild<QLabel*>("Label1")->text(), "Transfer Complete");
+        transfer->findChild<QPushButton*>("StopTransfer_B")->click();
+    });
+    main.findChild<QAction*>("ToolButton7")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 1u);
+    EXPECT_EQ(dialogs.Log()[0].kind, "yesno");
+    sim.Save();
+    EXPECT_EQ(sim.Memory(kConfigBase, 300), Pattern(300, 21));
+}
+
+TEST(TransferForm, ReadMemoryFromTheMainWindow) {
+    SimulatedDevice sim;
+    TempDir dir;
+    dir.Write("orbik.ini", "[Port]\r\nInterface=" + sim.PortName() + "\r\n");
+    test::ScriptedDialogs dialogs;
+    app::TMainForm main(dir.Path(), dialogs);
+    dialogs.QueueFileName(QString::fromStdString((dir / "back.mem").string()));
+    test::WhenModalShown([](QWidget* transfer) {
+        transfer->findChild<QPushButton*>("StartTransfer_B")->click();
+        transfer->findChild<QPushButton*>("StopTransfer_B")->click();
+    });
+    main.findChild<QAction*>("DataReadMem")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 1u);
+    EXPECT_EQ(dialogs.Log()[0].title, "Read Memory");
+    EXPECT_EQ(ReadFile(dir / "back.mem").size(), 0x380003u);
+}
+
+}  // namespace
+}  // namespace orbik::link

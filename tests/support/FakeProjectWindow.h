@@ -1,0 +1,25 @@
+#pragma once
+// A project window as the main window sees one, for window tests.
+
+#include <QWidget>
+#include <string>
+
+#include "ui/ProjectWindow.h"
+
+namespace orbik::test {
+
+class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
+public:
+    explicit FakeProjectWindow(std::string name) : name_(std::move(name)) {}
+    std::string ProjectName() const override { return name_; }
+    bool DirectKeysShown() const override { return directKeys_; }
+    void SetDirectKeysShown(bool shown) override { directKeys_ = shown; }
+    void CreateFile() override { ++builds; }
+    int builds = 0;
+
+private:
+    std::string name_;
+    bool directKeys_ = false;
+};
+
+}  // namespace orbik::test
