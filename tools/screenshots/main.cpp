@@ -1,0 +1,77 @@
+// orbik-screens: shows the main window and the transfer dialog of the
+// installation in the working directory and saves pictures of the screen,
+// for checking the look under a virtual display (scripts/screenshots.sh).
+// A device must answer on the installation's port.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "app/forms/TMainForm.h"
+#include "link/Protocol.h"
+#include "link/forms/TTransferForm.h"
+#include "ui/Dialogs.h"
+
+namespace {
+
+bool SaveScreen(const QString& path) {
+    QApplication::processEvents();
+    QPixmap shot = QGuiApplication::primaryScreen()->grabWindow(0);
+    bool saved = shot.save(path);
+    std::printf("%s %s\n", saved ? "saved" : "cannot save", qPrintable(path));
+    return saved;
+}
+
+// Answers nothing: the pictures need no message boxes.
+class SilentDialogs : public orbik::ui::QtDialogs {
+public:
+    void Inform(QWidget*, const QString& title, const QString& text) override {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
+    }
+    bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("ORBIK");
+    QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    SilentDialogs dialogs;
+    orbik::app::TMainForm main(std::filesystem::current_path(), dialogs);
+    main.resize(900, 620);
+    main.move(40, 30);
+    main.show();
+    QTimer::singleShot(500, [&] {
+        bool ok = SaveScreen(out + "/main-window.png");
+
+        auto& link = main.Link();
+        link.OpenPort();
+        link.Identify();
+        orbik::link::TTransferForm transfer(main.Settings(), link, dialogs, &main);
+        transfer.Job.operation = orbik::link::Operation::ReadCim;
+        transfer.Job.fileName = (QDir::tempPath() + "/orbik-screens.cim").toStdString();
+        transfer.Prepare();
+        transfer.show();
+        // Taken while the read runs: the timer fires between two blocks.
+        QTimer::singleShot(1200, [&] {
+            ok = SaveScreen(out + "/transfer-dialog.png") && ok;
+            transfer.findChild<QPushButton*>("StopTransfer_B")->click();
+        });
+        transfer.findChild<QPushButton*>("StartTransfer_B")->click();
+        transfer.close();
+        link.ClosePort();
+        QFile::remove(QString::fromStdString(transfer.Job.fileName.string()));
+        app.exit(ok ? 0 : 1);
+    });
+    return app.exec();
+}
