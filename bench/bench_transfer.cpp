@@ -98,11 +98,18 @@ double CpuSeconds() {
            double(u.ru_utime.tv_usec + u.ru_stime.tv_usec) / 1e6;
 }
 
+void Run(benchmark::State& state, const fs::path& dir, size_t configBytes);
+
 void BM_SendCif(benchmark::State& state) {
     const size_t configBytes = size_t(state.range(0)) * 1024;
     fs::path dir = fs::temp_directory_path() / ("orbik-bench-" + std::to_string(getpid()));
     fs::create_directories(dir);
     std::ofstream(dir / "image.cif", std::ios::binary) << Frames(configBytes);
+    Run(state, dir, configBytes);
+    fs::remove_all(dir);
+}
+
+void Run(benchmark::State& state, const fs::path& dir, size_t configBytes) {
     Simulator sim(dir);
 
     DeviceLink link("COM" + std::to_string(kPort), [](const std::string&) {});
@@ -141,7 +148,6 @@ void BM_SendCif(benchmark::State& state) {
     state.counters["cpu_share"] = cpuShare;
     link.Disconnect();
     link.ClosePort();
-    fs::remove_all(dir);
 }
 
 BENCHMARK(BM_SendCif)

@@ -37,7 +37,7 @@ if [ -x "$sim" ]; then
   export ORBIK_COM_DIR="$comdir"
   "$sim" --port "$port" --memory "$comdir/memory.bin" >"$comdir/sim.log" &
   simpid=$!
-  trap 'kill $simpid 2>/dev/null; rm -rf "$comdir"' EXIT
+  trap 'kill $simpid 2>/dev/null; wait $simpid 2>/dev/null; rm -rf "$comdir"' EXIT
   for _ in $(seq 50); do grep -q READY "$comdir/sim.log" && break; sleep 0.1; done
   echo "Simulated ORBIK on COM$port"
   echo "$ orbik-cli read-config backup.cim --port COM$port"
