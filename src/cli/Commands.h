@@ -19,4 +19,9 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+// IR code files
+int RunPack(const Args& args);
+int RunUnpack(const Args& args);
+int RunIcpInfo(const Args& args);
+
 }  // namespace orbik::cli
