@@ -24,7 +24,7 @@ void PrintSlot(int s, const IcpSlotInfo& slot, const SignalNameList* names) {
     int signal = s / 2;
     std::printf("%4d  %6d  %-13s ", s + 1, signal, std::string(SignalKey(signal)).c_str());
     if (slot.offset == kEmptySlot) {
-        std::printf(" empty\n");
+        std::printf("%6s\n", "empty");
         return;
     }
     std::printf("%6u  ", slot.offset);
@@ -47,9 +47,12 @@ int RunIcpInfo(const Args& args) {
     }
     std::string bytes, error;
     IcpSummary summary;
-    if (!platform::ReadWholeFile(args[0], &bytes, &error) ||
-        !DescribeIcp(bytes, &summary, &error)) {
+    if (!platform::ReadWholeFile(args[0], &bytes, &error)) {
         std::fprintf(stderr, "orbik-cli icp-info: %s\n", error.c_str());
+        return 1;
+    }
+    if (!DescribeIcp(bytes, &summary, &error)) {
+        std::fprintf(stderr, "orbik-cli icp-info: %s: %s\n", args[0].c_str(), error.c_str());
         return 1;
     }
     std::optional<SignalNameList> names;
