@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "signals/SignalNames.h"
 #include "support/TempDir.h"
 
 namespace orbik::signals {
@@ -410,6 +412,25 @@ TEST(IrCodeFileDescribe, ReportsSharesDecodedItemsAndDamagedBlocks) {
     EXPECT_TRUE(summary.slots[1].sharesPrevious);
     EXPECT_EQ(summary.slots[2].offset, kEmptySlot);
     EXPECT_EQ(summary.slots[3].problem, "block at offset 60000 lies past the end of the file");
+}
+
+TEST(IrCodeFileDemo, TemplateIsEmptyAndSampleUnpacksWithANameForEverySignal) {
+    std::filesystem::path demo = ORBIK_DEMO_DIR;
+    TestFile empty = Unpacked();
+    empty.name = "Empty     ";
+    std::string bytes, packed;
+    ASSERT_TRUE(platform::ReadWholeFile(demo / "IR" / "Empty.ixp", &bytes));
+    EXPECT_EQ(bytes, empty.Bytes());
+
+    std::filesystem::path sample = demo / "IR_ICP" / "TV_Demo.icp";
+    ASSERT_TRUE(platform::ReadWholeFile(sample, &packed));
+    IcpHeader header;
+    ASSERT_TRUE(ParseIcpHeader(packed, &header));
+    EXPECT_EQ(header.form, kPackedForm);
+    EXPECT_EQ(Pack(Unpack(packed)), packed);
+    SignalNameList names = ReadSignalNames(SignalNameFile(sample));
+    for (int k = 0; k < kSignalCount; ++k)
+        EXPECT_EQ(header.slots[2 * k] != kEmptySlot, names[k] != kNotUsed) << SignalKey(k);
 }
 
 }  // namespace
