@@ -25,7 +25,10 @@ std::string FullUnpackedFile() {
         blocks += std::string("\x26\x00\x10\x00\x00\x01", 6);
         for (int i = 0; i < 100; ++i) {
             state = state * 1103515245u + 12345u;
-            unsigned id = i == 0 ? 0u : i == 99 ? 1u : i == 50 ? 100u + signal : 2u + (state >> 16) % 4;
+            unsigned id = i == 0    ? 0u
+                          : i == 99 ? 1u
+                          : i == 50 ? 100u + signal
+                                    : 2u + (state >> 16) % 4;
             std::string item(8, '\0');
             StoreBigEndian(id * 2654435761u, 4, item.data());
             blocks += item;

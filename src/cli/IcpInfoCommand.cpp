@@ -66,7 +66,8 @@ int RunIcpInfo(const Args& args) {
         if (!summary.slots[s].problem.empty()) ++problems;
     }
     std::printf("File:        %s\n", args[0].c_str());
-    std::printf("Name:        \"%s\"\n", std::string(header.name.data(), header.name.size()).c_str());
+    std::printf("Name:        \"%s\"\n",
+                std::string(header.name.data(), header.name.size()).c_str());
     std::printf("Form:        %s\n", FormText(header.form).c_str());
     if (header.form == kPackedForm) std::printf("Dictionary:  %zu items\n", summary.dictionarySize);
     std::printf("Size:        %zu bytes\n", bytes.size());

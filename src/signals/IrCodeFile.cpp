@@ -23,7 +23,9 @@ bool Fail(std::string* error, std::string message) {
     return false;
 }
 
-std::string SlotName(int slot) { return "slot " + std::to_string(slot + 1); }
+std::string SlotName(int slot) {
+    return "slot " + std::to_string(slot + 1);
+}
 
 struct Block {
     std::uint16_t count = 0;
@@ -34,7 +36,8 @@ struct Block {
 bool ReadBlock(std::string_view data, std::uint16_t offset, Block* block, std::string* why) {
     std::size_t start = offset;
     if (start + kBlockHeaderSize > data.size())
-        return Fail(why, "block at offset " + std::to_string(start) + " lies past the end of the file");
+        return Fail(why,
+                    "block at offset " + std::to_string(start) + " lies past the end of the file");
     block->count = ReadWord(data, start);
     std::size_t length = kItemSize * block->count;
     if (start + kBlockHeaderSize + length > data.size())
@@ -127,8 +130,9 @@ bool DecodeBitString(std::string_view bits, std::size_t entries, Indices* indice
             run += bit - used;
             used = bit + 1;
             if (run >= entries)
-                return Fail(why, "index " + std::to_string(run) + " lies outside the dictionary of " +
-                                     std::to_string(entries) + " items");
+                return Fail(why, "index " + std::to_string(run) +
+                                     " lies outside the dictionary of " + std::to_string(entries) +
+                                     " items");
             if (indices->size() == kMaxItemsPerSignal) return Fail(why, "more than 1024 items");
             indices->push_back(static_cast<std::uint8_t>(run));
             run = 0;
@@ -147,8 +151,8 @@ bool CheckDictionary(std::string_view data, std::size_t* entries, std::string* e
     if (data.size() < kDictionaryStart) return Fail(error, "the file ends before its dictionary");
     *entries = DictionaryEntries(data);
     if (kDictionaryStart + kItemSize * *entries > data.size())
-        return Fail(error, "the file ends within its dictionary of " + std::to_string(*entries) +
-                               " items");
+        return Fail(
+            error, "the file ends within its dictionary of " + std::to_string(*entries) + " items");
     return true;
 }
 
@@ -173,7 +177,8 @@ bool CountItems(const IcpHeader& header, const std::array<Block, kSlotCount>& bl
             if (found == table->ids.end()) {
                 if (table->items.size() == kMaxDictionary)
                     return Fail(error, "more than 255 different items");
-                found = table->ids.emplace(item, static_cast<std::uint8_t>(table->items.size())).first;
+                found =
+                    table->ids.emplace(item, static_cast<std::uint8_t>(table->items.size())).first;
                 table->items.push_back(item);
                 table->counts.push_back(0);
             }
@@ -192,7 +197,8 @@ bool ParseIcpHeader(std::string_view bytes, IcpHeader* header, std::string* erro
     std::copy_n(bytes.begin(), kFileNameSize, header->name.begin());
     header->form = static_cast<std::uint8_t>(bytes[kFileNameSize]);
     header->filler = 0;
-    for (int s = 0; s < kSlotCount; ++s) header->slots[s] = ReadWord(bytes, kFileNameSize + 1 + 2 * s);
+    for (int s = 0; s < kSlotCount; ++s)
+        header->slots[s] = ReadWord(bytes, kFileNameSize + 1 + 2 * s);
     return true;
 }
 
@@ -220,8 +226,9 @@ bool PackIcp(std::string_view unpacked, std::string* packed, std::string* error)
     // Most frequent first; equal counts keep the order of first appearance.
     std::vector<std::uint8_t> order(table.items.size());
     std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint8_t a, std::uint8_t b) { return table.counts[a] > table.counts[b]; });
+    std::stable_sort(order.begin(), order.end(), [&](std::uint8_t a, std::uint8_t b) {
+        return table.counts[a] > table.counts[b];
+    });
     std::vector<std::uint8_t> rank(order.size());
     for (std::size_t d = 0; d < order.size(); ++d) rank[order[d]] = static_cast<std::uint8_t>(d);
 
@@ -350,9 +357,8 @@ bool DescribeIcp(std::string_view bytes, IcpSummary* summary, std::string* error
         info.items = block.count;
         Indices indices;
         if (packed)
-            info.items = DecodeBitString(block.units, entries, &indices, &info.problem)
-                             ? indices.size()
-                             : 0;
+            info.items =
+                DecodeBitString(block.units, entries, &indices, &info.problem) ? indices.size() : 0;
     }
     return true;
 }

@@ -61,7 +61,9 @@ struct TestFile {
     }
 };
 
-TestFile Unpacked() { return TestFile(kUnpackedForm); }
+TestFile Unpacked() {
+    return TestFile(kUnpackedForm);
+}
 
 // A packed file whose dictionary holds `entries` items (stored as 0 for 256).
 TestFile Packed(std::size_t entries) {
@@ -141,7 +143,7 @@ TEST(IrCodeFilePack, BitStringsFillBytesFromTheTopAndCrossByteBorders) {
     EXPECT_EQ(BitString(packed, 3), unit("\x80"));
     EXPECT_EQ(BitString(packed, 5), unit("\x01"));
     EXPECT_EQ(BitString(packed, 7), unit(std::string("\x00\x80", 2)));
-    EXPECT_EQ(BitString(packed, 9), unit("\xA4"));  // 1 01 001
+    EXPECT_EQ(BitString(packed, 9), unit("\xA4"));       // 1 01 001
     EXPECT_EQ(BitString(packed, 11), unit("\x40\x20"));  // 01 000000 001
     EXPECT_EQ(BitString(packed, 13), "");
     EXPECT_EQ(Unpack(packed), file.Bytes());
@@ -191,8 +193,10 @@ TEST(IrCodeFilePack, UnpackThenPackGivesTheSamePackedFile) {
         std::vector<int> ids;
         for (int i = 0; i < 40 + signal; ++i) ids.push_back((i * 7 + signal) % (3 + signal / 4));
         unsigned offset = file.AddItems(2 * signal + 1, ids);
-        if (signal % 2 == 0) file.slots[2 * signal + 1] = offset;
-        else file.AddItems(2 * signal + 2, {signal, 1, 2});
+        if (signal % 2 == 0)
+            file.slots[2 * signal + 1] = offset;
+        else
+            file.AddItems(2 * signal + 2, {signal, 1, 2});
     }
     std::string packed = Pack(file.Bytes());
     EXPECT_EQ(Unpack(packed), file.Bytes());
@@ -229,8 +233,10 @@ TEST(IrCodeFilePack, FailsOnTooManyItemsAndTooLongBitStrings) {
         longSignal.AddItems(3, ids);
         bool fits = sixteens == 3;
         EXPECT_EQ(PackIcp(longSignal.Bytes(), &packed, &error), fits) << error;
-        if (fits) EXPECT_EQ(BitString(packed, 3).size(), 264u);
-        else EXPECT_EQ(error, "slot 3: bit string longer than 257 bytes");
+        if (fits)
+            EXPECT_EQ(BitString(packed, 3).size(), 264u);
+        else
+            EXPECT_EQ(error, "slot 3: bit string longer than 257 bytes");
     }
 
     TestFile manyItems = Unpacked();

@@ -20,13 +20,17 @@ TEST(SignalNames, WrittenListReadsBackIdenticallyInKeyOrder) {
     EXPECT_EQ(ReadSignalNames(dir / "tv.TXT"), names);
 
     std::vector<std::string> lines = platform::SplitLines(dir.Read("TV.txt"));
+    // clang-format off
     const std::vector<std::string> keys = {
-        "on", "off", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10_up", "20_up",
-        "two_digits", "av", "next", "previous", "vol_plus", "vol_minus", "mute", "text_on",
-        "text_off", "red", "green", "yellow", "blue", "hold", "record", "play", "stop",
-        "fast_forward", "fast_backward", "direct_1", "direct_2", "direct_3", "direct_4",
-        "direct_5", "direct_6", "direct_7", "direct_8", "direct_9", "direct_10", "up", "down",
-        "left", "right", "menu", "ok", "dim", "speak"};
+        "on", "off", "0", "1", "2", "3", "4", "5", "6", "7", "8", "9",
+        "10_up", "20_up", "two_digits", "av", "next", "previous",
+        "vol_plus", "vol_minus", "mute", "text_on", "text_off",
+        "red", "green", "yellow", "blue", "hold",
+        "record", "play", "stop", "fast_forward", "fast_backward",
+        "direct_1", "direct_2", "direct_3", "direct_4", "direct_5",
+        "direct_6", "direct_7", "direct_8", "direct_9", "direct_10",
+        "up", "down", "left", "right", "menu", "ok", "dim", "speak"};
+    // clang-format on
     ASSERT_EQ(lines.size(), 1 + keys.size());
     EXPECT_EQ(lines[0], "[signalnames]");
     for (std::size_t k = 0; k < keys.size(); ++k)

@@ -30,7 +30,8 @@ std::vector<std::string> Code(unsigned address, unsigned command) {
     unsigned bits = address << 8 | command;
     auto space = [&](int bit) { return (bits >> bit & 1) ? 1690u : 560u; };
     std::vector<std::string> items = {Item(9000, 4500, 560, 560)};
-    for (int bit = 15; bit > 0; bit -= 2) items.push_back(Item(560, space(bit), 560, space(bit - 1)));
+    for (int bit = 15; bit > 0; bit -= 2)
+        items.push_back(Item(560, space(bit), 560, space(bit - 1)));
     items.push_back(Item(560, 40000, 0, 0));
     return items;
 }
@@ -39,7 +40,7 @@ std::string Block(const std::vector<std::string>& items) {
     std::string block;
     AppendWord(block, static_cast<std::uint16_t>(items.size()));
     block += std::string("\x26\x00\x10\x00\x00", 5);  // from the learning device
-    block += '\x01';                                    // sent once
+    block += '\x01';                                  // sent once
     for (const auto& item : items) block += item;
     return block;
 }
@@ -53,13 +54,13 @@ struct SampleSignal {
 
 const std::vector<SampleSignal>& SampleSignals() {
     static const std::vector<SampleSignal> signals = {
-        {0, "Power on", 0x08, false}, {1, "Standby", 0x09, false}, {2, "0", 0x10, false},
-        {3, "1", 0x11, false},        {4, "2", 0x12, false},       {5, "3", 0x13, false},
-        {6, "4", 0x14, false},        {7, "5", 0x15, false},       {8, "6", 0x16, false},
-        {9, "7", 0x17, false},        {10, "8", 0x18, false},      {11, "9", 0x19, false},
+        {0, "Power on", 0x08, false}, {1, "Standby", 0x09, false},  {2, "0", 0x10, false},
+        {3, "1", 0x11, false},        {4, "2", 0x12, false},        {5, "3", 0x13, false},
+        {6, "4", 0x14, false},        {7, "5", 0x15, false},        {8, "6", 0x16, false},
+        {9, "7", 0x17, false},        {10, "8", 0x18, false},       {11, "9", 0x19, false},
         {18, "Volume +", 0x02, true}, {19, "Volume -", 0x03, true}, {20, "Mute", 0x0D, false},
-        {43, "Up", 0x40, false},      {44, "Down", 0x41, false},   {45, "Left", 0x42, false},
-        {46, "Right", 0x43, false},   {47, "Menu", 0x44, false},   {48, "OK", 0x45, false},
+        {43, "Up", 0x40, false},      {44, "Down", 0x41, false},    {45, "Left", 0x42, false},
+        {46, "Right", 0x43, false},   {47, "Menu", 0x44, false},    {48, "OK", 0x45, false},
     };
     return signals;
 }
@@ -108,8 +109,7 @@ bool WriteIrSamples(const fs::path& output, const WriteBytes& write) {
     SignalNameList names = UnusedSignalNames();
     for (const auto& signal : SampleSignals()) names[signal.index] = signal.name;
     fs::path sample = library / (std::string(kSampleName) + ".icp");
-    if (!write(irFolder / "Empty.ixp", EmptyTemplate()) || !write(sample, packed))
-        return false;
+    if (!write(irFolder / "Empty.ixp", EmptyTemplate()) || !write(sample, packed)) return false;
     if (!WriteSignalNames(SignalNameFile(sample), names, &error)) {
         std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
         return false;
