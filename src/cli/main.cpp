@@ -10,6 +10,8 @@ namespace orbik::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         // Subcommands are added here as their subsystems arrive.
+        {"identify", "--port COMn", "identify the device: model, firmware version, device ID",
+         RunIdentify},
     };
     return commands;
 }

@@ -143,6 +143,15 @@ bool SpeedFor(int baud, speed_t* speed) {
     }
 }
 
+// A pseudo-terminal takes the settings but drops parity, and the C library
+// then reports EINVAL. The port is usable when the rest took effect.
+bool OnlyParityDropped(int fd, const termios& wanted) {
+    termios now{};
+    return errno == EINVAL && tcgetattr(fd, &now) == 0 && (now.c_lflag & ICANON) == 0 &&
+           (now.c_cflag & CSIZE) == (wanted.c_cflag & CSIZE) &&
+           cfgetospeed(&now) == cfgetospeed(&wanted);
+}
+
 void SleepMicroseconds(long us) {
     timespec ts{0, us * 1000};
     nanosleep(&ts, nullptr);
@@ -172,9 +181,7 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
-    // A pseudo-terminal accepts and ignores parity and size, so what reads
-    // back is not checked.
-    if (tcsetattr(fd, TCSANOW, &tio) != 0) {
+    if (tcsetattr(fd, TCSANOW, &tio) != 0 && !OnlyParityDropped(fd, tio)) {
         ioctl(fd, TIOCNXCL);
         close(fd);
         return false;
