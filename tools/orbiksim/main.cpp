@@ -282,6 +282,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     FrameReader reader;
+    long bytesIn = 0, bytesOut = 0;
     while (!quitRequested) {
         if (saveRequested) {
             saveRequested = 0;
@@ -300,6 +301,7 @@ int main(int argc, char** argv) {
         uint8_t buffer[4096];
         ssize_t n = read(master, buffer, sizeof buffer);
         if (n <= 0) continue;
+        bytesIn += n;
         reader.frameStart.clear();
         auto frames = reader.Add(buffer, static_cast<size_t>(n), Clock::now());
         for (size_t i = 0; i < frames.size(); ++i) {
@@ -316,14 +318,15 @@ int main(int argc, char** argv) {
                 std::this_thread::sleep_until(due);
             }
             WriteAll(master, *reply);
+            bytesOut += static_cast<long>(reply->size());
             if (device.endedConnection) SaveAll(options, device);
         }
     }
 
     SaveAll(options, device);
     const auto& s = device.stats;
-    std::printf("STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld plays=%ld\n",
-                s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays);
+    std::printf("STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld plays=%ld bytes_in=%ld bytes_out=%ld\n",
+                s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays, bytesIn, bytesOut);
     std::fflush(stdout);
     if (!link.empty()) {
         std::error_code ec;
