@@ -181,7 +181,7 @@ bool DeviceLink::Identify() {
     else if (version[0] == '0')
         DeviceModel = "solo";
     FirmwareVersion = version.substr(1);
-    // The ID is taken whatever this answer; a failed read leaves 0xFF at its end.
+    // The ID is taken whatever this answer.
     Exchange(kReadDeviceId, kDeviceIdTimeout);
     DeviceID = DeviceIdText(&ReplyOf(kReadDeviceId).buffer[1]);
     return true;

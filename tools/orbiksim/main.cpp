@@ -88,7 +88,10 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
             o->verbose = true;
             continue;
         }
-        if (arg == "--help" || arg == "-h") return false;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "orbiksim: %s needs a value\n", arg.c_str());
             return false;
