@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -83,9 +84,17 @@ TEST(Exchange, ReplyOneByteShortFailsAfterTheTimeOut) {
     Connection c(device);
     ASSERT_TRUE(c.link.OpenPort());
     c.link.ReplyOf(kIdentifyRequest).buffer[3] = 0x00;
+    std::vector<int> left;
+    c.link.waitObserver = [&](int ms) { left.push_back(ms); };
     auto start = Clock::now();
     EXPECT_FALSE(c.link.Exchange(kIdentifyRequest, 300));
     EXPECT_GE(Clock::now() - start, std::chrono::milliseconds(300));
+    // The countdown runs down from the time-out and ends with -1.
+    ASSERT_GE(left.size(), 2u);
+    EXPECT_LE(left.front(), 300);
+    EXPECT_GT(left.front(), 200);
+    EXPECT_TRUE(std::is_sorted(left.rbegin() + 1, left.rend()));
+    EXPECT_EQ(left.back(), -1);
     // The three bytes that came are there; the missing one reads 0xFF.
     EXPECT_EQ(c.link.ReplyOf(kIdentifyRequest).buffer[1], 0x83);
     EXPECT_EQ(c.link.ReplyOf(kIdentifyRequest).buffer[3], 0xFF);
@@ -155,6 +164,35 @@ TEST(Exchange, ConfigurationBlocksLandAboveTheVoiceAreaAndEraseKeepsVoiceOnReque
     r.payload[133] ^= 1;
     ASSERT_TRUE(c.link.Exchange(kWriteConfigBlock, kBlockTimeout));
     EXPECT_NE(c.link.ReplyOf(kWriteConfigBlock).buffer[1], 0);
+}
+
+TEST(Exchange, LearnedSignalIsReadFromSignalMemoryAndWrittenBack) {
+    SimulatedDeviceOptions options;
+    options.learnedSignal = std::string("\x00\x01", 2) + std::string(14, '\x5A');
+    SimulatedDevice device(options);
+    Connection c(device);
+    ASSERT_TRUE(c.link.OpenPort());
+    ASSERT_TRUE(c.link.Exchange(kLearnSignal, kLearnTimeout));
+    EXPECT_EQ(c.link.ReplyOf(kLearnSignal).buffer[1], 0);
+
+    Request& read = c.link.Requests[kReadSignalBlock];
+    SetAddress16(read, 0);
+    ASSERT_TRUE(c.link.Exchange(kReadSignalBlock, kSignalBlockTimeout));
+    const ReplySlot& block = c.link.ReplyOf(kReadSignalBlock);
+    EXPECT_EQ(block.length, 130);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block.buffer[1]), 16), options.learnedSignal);
+    EXPECT_EQ(BlockChecksum(&block.buffer[1], 129), 0);
+
+    Request& write = c.link.Requests[kWriteSignalBlock];
+    SetAddress16(write, 0x80);
+    std::fill(&write.payload[4], &write.payload[4 + kBlockSize], 0x33);
+    write.payload[132] = BlockChecksum(&write.payload[4], kBlockSize);
+    ASSERT_TRUE(c.link.Exchange(kWriteSignalBlock, kSignalBlockTimeout));
+    EXPECT_EQ(c.link.ReplyOf(kWriteSignalBlock).buffer[1], 0);
+    ASSERT_TRUE(c.link.Exchange(kPlaySignal, kPlayTimeout));
+    device.Save();
+    EXPECT_EQ(device.SignalMemory().substr(0x80, 128), std::string(128, '\x33'));
+    EXPECT_NE(device.Stop().find("plays=1 "), std::string::npos);
 }
 
 TEST(SerialLibrary, HandleSurvivesCloseAndReopenAndTheDeviceSurvivesIt) {
