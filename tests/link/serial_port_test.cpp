@@ -79,6 +79,16 @@ TEST_F(SerialPortTest, ClosedPortDoesNothingAndOpensAgain) {
     EXPECT_EQ(port.SendData(&byte, 1), 1);
 }
 
+TEST_F(SerialPortTest, StalledLineEndsAWriteWithTheCountActuallySent) {
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPath(slave_, 57600));
+    // Nobody reads the other end: the terminal's buffers fill up.
+    std::string block(1 << 20, '\x55');
+    int sent = port.SendData(reinterpret_cast<const uint8_t*>(block.data()), static_cast<int>(block.size()));
+    EXPECT_GT(sent, 0);
+    EXPECT_LT(sent, static_cast<int>(block.size()));
+}
+
 TEST_F(SerialPortTest, RefusesWhatIsNoSerialLine) {
     test::TempDir dir;
     SerialPort port;
