@@ -21,9 +21,8 @@ int RunIdentify(const Args& args) {
         std::fprintf(stderr, "usage: orbik-cli identify --port COMn\n");
         return 2;
     }
-    link::DeviceLink device(port, [](const std::string& message) {
-        std::fprintf(stderr, "%s\n", message.c_str());
-    });
+    link::DeviceLink device(
+        port, [](const std::string& message) { std::fprintf(stderr, "%s\n", message.c_str()); });
     if (!device.OpenPort()) return 1;
     bool found = device.Identify();
     if (found) {

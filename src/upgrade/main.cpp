@@ -61,9 +61,11 @@ struct Tool {
         port.SendData(r.payload, r.sendLength);
         auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
         for (;;) {
-            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
             // Waiting for the whole time left costs no latency: input ends the wait.
-            if (port.CountWaiting(static_cast<int>(left.count()) + 1) >= r.replyLength || left.count() < 0)
+            if (port.CountWaiting(static_cast<int>(left.count()) + 1) >= r.replyLength ||
+                left.count() < 0)
                 break;
         }
         int got = port.ReadData(reply, r.replyLength);

@@ -35,7 +35,8 @@ struct Connection {
 
 TEST(Identify, ReadsModelVersionAndIdOfBothFamilies) {
     {
-        SimulatedDevice device(WithArgs({"--identify", "80,83,04,00", "--device-id", "0A1B2C3D4E5F"}));
+        SimulatedDevice device(
+            WithArgs({"--identify", "80,83,04,00", "--device-id", "0A1B2C3D4E5F"}));
         Connection c(device);
         ASSERT_TRUE(c.link.OpenPort());
         ASSERT_TRUE(c.link.Identify());
@@ -180,7 +181,8 @@ TEST(Exchange, LearnedSignalIsReadFromSignalMemoryAndWrittenBack) {
     ASSERT_TRUE(c.link.Exchange(kReadSignalBlock, kSignalBlockTimeout));
     const ReplySlot& block = c.link.ReplyOf(kReadSignalBlock);
     EXPECT_EQ(block.length, 130);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block.buffer[1]), 16), options.learnedSignal);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block.buffer[1]), 16),
+              options.learnedSignal);
     EXPECT_EQ(BlockChecksum(&block.buffer[1], 129), 0);
 
     Request& write = c.link.Requests[kWriteSignalBlock];

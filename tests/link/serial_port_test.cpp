@@ -84,7 +84,8 @@ TEST_F(SerialPortTest, StalledLineEndsAWriteWithTheCountActuallySent) {
     ASSERT_TRUE(port.OpenPath(slave_, 57600));
     // Nobody reads the other end: the terminal's buffers fill up.
     std::string block(1 << 20, '\x55');
-    int sent = port.SendData(reinterpret_cast<const uint8_t*>(block.data()), static_cast<int>(block.size()));
+    int sent = port.SendData(reinterpret_cast<const uint8_t*>(block.data()),
+                             static_cast<int>(block.size()));
     EXPECT_GT(sent, 0);
     EXPECT_LT(sent, static_cast<int>(block.size()));
 }

@@ -48,7 +48,8 @@ TEST(Upgrade, FamilyBGetsImageB) {
     SimulatedDevice device(WithArgs({"--identify", "80,03,0C,00"}));
     auto run = RunProcess({ORBIKFLASH_PATH, std::to_string(device.Port())});
     EXPECT_EQ(run.status, 0);
-    EXPECT_NE(run.output.find("     ORBIK mini II V3.012 found\n\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("     ORBIK mini II V3.012 found\n\n"), std::string::npos)
+        << run.output;
     device.Stop();
     EXPECT_EQ(device.Firmware(), Image(kFirmwareB));
 }

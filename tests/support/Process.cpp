@@ -29,7 +29,8 @@ ProcessResult RunProcess(const std::vector<std::string>& argv) {
     if (rc == 0) {
         char buffer[4096];
         ssize_t n;
-        while ((n = read(fds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
+        while ((n = read(fds[0], buffer, sizeof buffer)) > 0)
+            result.output.append(buffer, static_cast<size_t>(n));
         int status = 0;
         waitpid(pid, &status, 0);
         if (WIFEXITED(status)) result.status = WEXITSTATUS(status);

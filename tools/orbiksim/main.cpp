@@ -117,9 +117,11 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
         } else if (arg == "--seed") {
             o->seed = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--short-reply") {
-            device->faults.shortReply.push_back(static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
+            device->faults.shortReply.push_back(
+                static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
         } else if (arg == "--no-reply") {
-            device->faults.noReply.push_back(static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
+            device->faults.noReply.push_back(
+                static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
         } else if (arg == "--learn-status") {
             device->learnStatus = static_cast<uint8_t>(std::atoi(value.c_str()));
         } else if (arg == "--learn") {
@@ -158,7 +160,8 @@ void Save(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             std::fprintf(stderr, "orbiksim: cannot write %s\n", path.c_str());
             return;
@@ -200,7 +203,8 @@ std::string Publish(int port, const std::string& slavePath) {
     fs::remove(link, ec);
     fs::create_symlink(slavePath, link, ec);
     if (ec) {
-        std::fprintf(stderr, "orbiksim: cannot create %s: %s\n", link.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "orbiksim: cannot create %s: %s\n", link.c_str(),
+                     ec.message().c_str());
         return {};
     }
     return link.string();
@@ -328,8 +332,11 @@ int main(int argc, char** argv) {
 
     SaveAll(options, device);
     const auto& s = device.stats;
-    std::printf("STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld plays=%ld bytes_in=%ld bytes_out=%ld\n",
-                s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays, bytesIn, bytesOut);
+    std::printf(
+        "STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld "
+        "plays=%ld bytes_in=%ld bytes_out=%ld\n",
+        s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays, bytesIn,
+        bytesOut);
     std::fflush(stdout);
     if (!link.empty()) {
         std::error_code ec;
