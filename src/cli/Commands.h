@@ -24,4 +24,7 @@ int RunPack(const Args& args);
 int RunUnpack(const Args& args);
 int RunIcpInfo(const Args& args);
 
+// Device link
+int RunIdentify(const Args& args);
+
 }  // namespace orbik::cli

@@ -13,6 +13,8 @@ const std::vector<Command>& AllCommands() {
         {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
         {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
         {"icp-info", "FILE", "show the header and the signal blocks of an IR code file", RunIcpInfo},
+        {"identify", "--port COMn", "identify the device: model, firmware version, device ID",
+         RunIdentify},
     };
     return commands;
 }
