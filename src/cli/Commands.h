@@ -19,10 +19,18 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+// IR code files
+int RunPack(const Args& args);
+int RunUnpack(const Args& args);
+int RunIcpInfo(const Args& args);
+
+// Device link
+int RunIdentify(const Args& args);
+
 // Transfers between an image file and the device.
-int SendCommand(const Args& args);
-int ReadConfigCommand(const Args& args);
-int SendMemCommand(const Args& args);
-int ReadMemCommand(const Args& args);
+int RunSend(const Args& args);
+int RunReadConfig(const Args& args);
+int RunSendMem(const Args& args);
+int RunReadMem(const Args& args);
 
 }  // namespace orbik::cli

@@ -151,7 +151,7 @@ int RunJob(const char* command, const std::string& port, link::TransferJob job) 
 
 }  // namespace
 
-int SendCommand(const Args& args) {
+int RunSend(const Args& args) {
     auto parsed = ParseArgs("send", args, true);
     if (!parsed) return 2;
     link::TransferJob job;
@@ -161,7 +161,7 @@ int SendCommand(const Args& args) {
     return RunJob("send", parsed->port, job);
 }
 
-int ReadConfigCommand(const Args& args) {
+int RunReadConfig(const Args& args) {
     auto parsed = ParseArgs("read-config", args, false);
     if (!parsed) return 2;
     link::TransferJob job;
@@ -170,7 +170,7 @@ int ReadConfigCommand(const Args& args) {
     return RunJob("read-config", parsed->port, job);
 }
 
-int SendMemCommand(const Args& args) {
+int RunSendMem(const Args& args) {
     auto parsed = ParseArgs("send-mem", args, false);
     if (!parsed) return 2;
     std::string error;
@@ -196,7 +196,7 @@ int SendMemCommand(const Args& args) {
     return RunJob("send-mem", parsed->port, job);
 }
 
-int ReadMemCommand(const Args& args) {
+int RunReadMem(const Args& args) {
     auto parsed = ParseArgs("read-mem", args, false);
     if (!parsed) return 2;
     link::TransferJob job;

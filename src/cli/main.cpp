@@ -10,12 +10,17 @@ namespace orbik::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         // Subcommands are added here as their subsystems arrive.
+        {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
+        {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
+        {"icp-info", "FILE", "show the header and the signal blocks of an IR code file", RunIcpInfo},
+        {"identify", "--port COMn", "identify the device: model, firmware version, device ID",
+         RunIdentify},
         {"send", "FILE [--port COMn] [--keep-voice]",
-         "send a configuration image (.cif framed, .cim raw) to ORBIK", SendCommand},
+         "send a configuration image (.cif framed, .cim raw) to ORBIK", RunSend},
         {"read-config", "FILE [--port COMn]", "read the configuration of ORBIK into a .cim",
-         ReadConfigCommand},
-        {"send-mem", "FILE [--port COMn]", "send a memory image (.mem) to ORBIK", SendMemCommand},
-        {"read-mem", "FILE [--port COMn]", "read the memory of ORBIK into a .mem", ReadMemCommand},
+         RunReadConfig},
+        {"send-mem", "FILE [--port COMn]", "send a memory image (.mem) to ORBIK", RunSendMem},
+        {"read-mem", "FILE [--port COMn]", "read the memory of ORBIK into a .mem", RunReadMem},
     };
     return commands;
 }

@@ -54,15 +54,24 @@ struct SlotRecord {
 };
 
 constexpr std::array<SlotRecord, kReplySlotCount> kSlotTable = {{
-    {4, 0x80}, {2, 0x90}, {0, 0x91}, {4, 0xA0}, {2, 0xB0},
-    {6, 0xB1}, {130, 0xB2}, {55, 0xC0}, {20, 0xC8},
+    {4, 0x80},
+    {2, 0x90},
+    {0, 0x91},
+    {4, 0xA0},
+    {2, 0xB0},
+    {6, 0xB1},
+    {130, 0xB2},
+    {55, 0xC0},
+    {20, 0xC8},
 }};
 
 constexpr int kVariableSlot = 2;
 
 }  // namespace
 
-uint8_t ReplyCode(int slot) { return kSlotTable.at(static_cast<size_t>(slot)).code; }
+uint8_t ReplyCode(int slot) {
+    return kSlotTable.at(static_cast<size_t>(slot)).code;
+}
 
 void SetAddress24(Request& request, uint32_t address) {
     request.payload[1] = static_cast<uint8_t>(address >> 16);
@@ -100,7 +109,9 @@ DeviceLink::DeviceLink(std::string portName, platform::Reporter report)
     InitRequests();
 }
 
-DeviceLink::~DeviceLink() { ClosePort(); }
+DeviceLink::~DeviceLink() {
+    ClosePort();
+}
 
 void DeviceLink::SetPortName(std::string portName) {
     portName_ = std::move(portName);
@@ -112,7 +123,8 @@ void DeviceLink::InitRequests() {
         const RequestRecord& record = kRequestTable[i];
         Requests[i] = Request{};
         Requests[i].payload[0] = record.code;
-        for (size_t k = 0; k < record.fixed.size(); ++k) Requests[i].payload[k + 1] = record.fixed[k];
+        for (size_t k = 0; k < record.fixed.size(); ++k)
+            Requests[i].payload[k + 1] = record.fixed[k];
         Requests[i].length = record.length;
         Requests[i].slot = record.slot;
     }
@@ -128,7 +140,9 @@ bool DeviceLink::OpenPort() {
     return false;
 }
 
-void DeviceLink::ClosePort() { COMdelete(PortHandle); }
+void DeviceLink::ClosePort() {
+    COMdelete(PortHandle);
+}
 
 bool DeviceLink::Exchange(int request, int timeoutMs) {
     using Clock = std::chrono::steady_clock;
@@ -181,7 +195,7 @@ bool DeviceLink::Identify() {
     else if (version[0] == '0')
         DeviceModel = "solo";
     FirmwareVersion = version.substr(1);
-    // The ID is taken whatever the answer, as the device has always done.
+    // The ID is taken whatever this answer.
     Exchange(kReadDeviceId, kDeviceIdTimeout);
     DeviceID = DeviceIdText(&ReplyOf(kReadDeviceId).buffer[1]);
     return true;

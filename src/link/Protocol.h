@@ -27,26 +27,26 @@ constexpr int kBlockSize = 128;
 // Request numbers (indices into DeviceLink::Requests) of the requests this
 // system sends.
 enum RequestNumber : int {
-    kIdentifyRequest = 0,          // 0x80
-    kEndRequest = 1,               // 0x81
-    kWriteMemoryBlock = 3,         // 0x90 A24 count data[128] checksum
-    kWriteConfigBlock = 4,         // 0x91 A24 0x80 data[128] checksum
-    kReadMemoryBlock = 5,          // 0x92 A24 count        -> slot 2
-    kReadConfigBlock = 6,          // 0x93 A24 0x80         -> slot 2
-    kEraseMemory = 7,              // 0x94
-    kEraseKeepVoice = 8,           // 0x95
-    kLearnSignal = 20,             // 0xB1
-    kPlaySignal = 21,              // 0xB2
-    kWriteSignalBlock = 22,        // 0xB3 A16 0x80 data[128] checksum
-    kReadSignalBlock = 23,         // 0xB4 A16 0x80         -> slot 6
-    kReadDeviceId = 24,            // 0xC0 5A 13 C7 2E      -> slot 7
+    kIdentifyRequest = 0,    // 0x80
+    kEndRequest = 1,         // 0x81
+    kWriteMemoryBlock = 3,   // 0x90 A24 count data[128] checksum
+    kWriteConfigBlock = 4,   // 0x91 A24 0x80 data[128] checksum
+    kReadMemoryBlock = 5,    // 0x92 A24 count        -> slot 2
+    kReadConfigBlock = 6,    // 0x93 A24 0x80         -> slot 2
+    kEraseMemory = 7,        // 0x94
+    kEraseKeepVoice = 8,     // 0x95
+    kLearnSignal = 20,       // 0xB1
+    kPlaySignal = 21,        // 0xB2
+    kWriteSignalBlock = 22,  // 0xB3 A16 0x80 data[128] checksum
+    kReadSignalBlock = 23,   // 0xB4 A16 0x80         -> slot 6
+    kReadDeviceId = 24,      // 0xC0 5A 13 C7 2E      -> slot 7
 };
 
 // Time-outs of the requests, in ms.
 constexpr int kIdentifyTimeout = 3000;
 constexpr int kEndTimeout = 500;
-constexpr int kBlockTimeout = 3000;          // 0x90, 0x92, 0x93; 0x91 in trans_cif
-constexpr int kRawConfigBlockTimeout = 1000; // 0x91 in trans_cim
+constexpr int kBlockTimeout = 3000;           // 0x90, 0x92, 0x93; 0x91 in trans_cif
+constexpr int kRawConfigBlockTimeout = 1000;  // 0x91 in trans_cim
 constexpr int kEraseTimeout = 60000;
 constexpr int kLearnTimeout = 50000;
 constexpr int kPlayTimeout = 6000;
@@ -127,10 +127,10 @@ public:
     // Link state.
     ComHandle PortHandle = nullptr;
     bool Connected = false;
-    std::string DeviceModel;       // "solo", "duo/max", or empty until identified
-    std::string FirmwareVersion;   // "3.04"
-    std::string DeviceID;          // 12 upper-case hex digits
-    bool AbortTransfer = false;    // set by Stop, tested by every block loop
+    std::string DeviceModel;      // "solo", "duo/max", or empty until identified
+    std::string FirmwareVersion;  // "3.04"
+    std::string DeviceID;         // 12 upper-case hex digits
+    bool AbortTransfer = false;   // set by Stop, tested by every block loop
     std::array<Request, kRequestCount> Requests{};
     std::array<ReplySlot, kReplySlotCount> Replies{};
     WaitObserver waitObserver;

@@ -59,9 +59,14 @@ struct Tool {
         uint8_t length = static_cast<uint8_t>(r.sendLength);
         port.SendData(&length, 1);
         port.SendData(r.payload, r.sendLength);
-        auto t0 = Clock::now();
-        while (port.CountWaiting(1) < r.replyLength &&
-               Clock::now() - t0 < std::chrono::milliseconds(kReplyTimeoutMs)) {
+        auto deadline = Clock::now() + std::chrono::milliseconds(kReplyTimeoutMs);
+        for (;;) {
+            auto left =
+                std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
+            // Waiting for the whole time left costs no latency: input ends the wait.
+            if (port.CountWaiting(static_cast<int>(left.count()) + 1) >= r.replyLength ||
+                left.count() < 0)
+                break;
         }
         int got = port.ReadData(reply, r.replyLength);
         return got >= r.replyLength && reply[0] == r.replyCode;

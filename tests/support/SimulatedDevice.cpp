@@ -30,10 +30,14 @@ SimulatedDevice::SimulatedDevice(SimulatedDeviceOptions options) : options_(std:
 
     if (!options_.initialMemory.empty()) dir_.Write("memory.bin", options_.initialMemory);
     std::vector<std::string> args = {ORBIKSIM_PATH,
-                                     "--port", std::to_string(options_.port),
-                                     "--memory", (dir_ / "memory.bin").string(),
-                                     "--firmware", (dir_ / "firmware.bin").string(),
-                                     "--signal-memory", (dir_ / "signal.bin").string()};
+                                     "--port",
+                                     std::to_string(options_.port),
+                                     "--memory",
+                                     (dir_ / "memory.bin").string(),
+                                     "--firmware",
+                                     (dir_ / "firmware.bin").string(),
+                                     "--signal-memory",
+                                     (dir_ / "signal.bin").string()};
     if (!options_.learnedSignal.empty()) {
         dir_.Write("learn.bin", options_.learnedSignal);
         args.insert(args.end(), {"--learn", (dir_ / "learn.bin").string()});
@@ -83,7 +87,8 @@ std::string SimulatedDevice::ReadLine(int timeoutMs) {
             return line;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        deadline - std::chrono::steady_clock::now()).count();
+                        deadline - std::chrono::steady_clock::now())
+                        .count();
         if (left <= 0) return {};
         pollfd p{out_, POLLIN, 0};
         if (poll(&p, 1, static_cast<int>(left)) <= 0) continue;
@@ -97,7 +102,8 @@ std::string SimulatedDevice::ReadLine(int timeoutMs) {
 void SimulatedDevice::Save() {
     if (!Running()) return;
     kill(pid_, SIGUSR1);
-    for (std::string line = ReadLine(kStartTimeoutMs); line != "SAVED"; line = ReadLine(kStartTimeoutMs))
+    for (std::string line = ReadLine(kStartTimeoutMs); line != "SAVED";
+         line = ReadLine(kStartTimeoutMs))
         if (line.empty()) throw std::runtime_error("orbiksim did not save");
 }
 
@@ -105,7 +111,8 @@ std::string SimulatedDevice::Stop() {
     if (!Running()) return {};
     kill(pid_, SIGTERM);
     std::string stats;
-    for (std::string line = ReadLine(kStartTimeoutMs); !line.empty(); line = ReadLine(kStartTimeoutMs))
+    for (std::string line = ReadLine(kStartTimeoutMs); !line.empty();
+         line = ReadLine(kStartTimeoutMs))
         if (line.rfind("STATS", 0) == 0) stats = line;
     int status = 0;
     waitpid(pid_, &status, 0);
@@ -117,8 +124,12 @@ std::string SimulatedDevice::Memory(uint32_t address, size_t length) const {
     return dir_.Read("memory.bin").substr(address, length);
 }
 
-std::string SimulatedDevice::Firmware() const { return dir_.Read("firmware.bin"); }
+std::string SimulatedDevice::Firmware() const {
+    return dir_.Read("firmware.bin");
+}
 
-std::string SimulatedDevice::SignalMemory() const { return dir_.Read("signal.bin"); }
+std::string SimulatedDevice::SignalMemory() const {
+    return dir_.Read("signal.bin");
+}
 
 }  // namespace orbik::test

@@ -18,7 +18,14 @@ namespace orbik::test {
 
 struct SimulatedDeviceOptions {
     int port = 3;
-    // Further orbiksim options, e.g. {"--identify", "80,03,04,00"}.
+    // Further orbiksim options (orbiksim --help lists them), e.g.
+    //   {"--identify", "80,03,04,00"}  identify reply bytes
+    //   {"--device-id", "0123456789AB"}
+    //   {"--nak-rate", "0.2", "--seed", "7"}  block writes answered "send again"
+    //   {"--drop-rate", "1"} / {"--corrupt-rate", "0.1"}  lost / damaged block replies
+    //   {"--no-reply", "94"} / {"--short-reply", "80"}  per request code, hex
+    //   {"--learn-status", "1"}  learning fails with that status
+    //   {"--baud", "57600"}  replies paced like the real line
     std::vector<std::string> args;
     // Device memory from address 0 at start (the rest is erased, 0xFF).
     std::string initialMemory;
@@ -40,7 +47,9 @@ public:
 
     // Makes the running device write its files and waits until it has.
     void Save();
-    // Stops the device (it saves first); returns its closing STATS line.
+    // Stops the device (it saves first); returns its closing line, "STATS
+    // requests=.. naks=.. drops=.. corrupts=.. resends=.. resend_mismatches=..
+    // plays=.. bytes_in=.. bytes_out=.."
     std::string Stop();
     bool Running() const { return pid_ > 0; }
 

@@ -11,13 +11,17 @@ bool IsBlockRequest(uint8_t code) {
            code == 0xB4;
 }
 
-bool IsBlockWrite(uint8_t code) { return code == 0x90 || code == 0x91 || code == 0xB3; }
+bool IsBlockWrite(uint8_t code) {
+    return code == 0x90 || code == 0x91 || code == 0xB3;
+}
 
 uint32_t Address24(const std::vector<uint8_t>& p) {
     return static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
 }
 
-uint32_t Address16(const std::vector<uint8_t>& p) { return static_cast<uint32_t>(p[1]) << 8 | p[2]; }
+uint32_t Address16(const std::vector<uint8_t>& p) {
+    return static_cast<uint32_t>(p[1]) << 8 | p[2];
+}
 
 uint8_t Xor(const uint8_t* data, int count) {
     uint8_t sum = 0;
@@ -33,10 +37,20 @@ bool Contains(const std::vector<int>& codes, int code) {
 // their slot's length and code, zero-filled.
 std::optional<std::vector<uint8_t>> OtherReply(uint8_t code) {
     switch (code) {
-        case 0x82: case 0xA0: case 0xA1: case 0xA4: case 0xA5: case 0xA6: case 0xA7:
-        case 0xA8: case 0xA9: case 0xC1: case 0xC9:
+        case 0x82:
+        case 0xA0:
+        case 0xA1:
+        case 0xA4:
+        case 0xA5:
+        case 0xA6:
+        case 0xA7:
+        case 0xA8:
+        case 0xA9:
+        case 0xC1:
+        case 0xC9:
             return std::vector<uint8_t>{0x80, 0, 0, 0};
-        case 0xA2: case 0xAA:
+        case 0xA2:
+        case 0xAA:
             return std::vector<uint8_t>{0xA0, 0, 0, 0};
         case 0xB0:
             return std::vector<uint8_t>{0xB1, 0, 0, 0, 0, 0};
@@ -96,7 +110,8 @@ std::optional<std::vector<uint8_t>> SimDevice::Handle(const std::vector<uint8_t>
     return reply;
 }
 
-void SimDevice::TrackResend(const std::vector<uint8_t>& payload, const std::vector<uint8_t>& reply) {
+void SimDevice::TrackResend(const std::vector<uint8_t>& payload,
+                            const std::vector<uint8_t>& reply) {
     if (!rejectedFrame_.empty()) {
         if (payload == rejectedFrame_)
             ++stats.resends;
@@ -110,7 +125,8 @@ void SimDevice::TrackResend(const std::vector<uint8_t>& payload, const std::vect
 std::vector<uint8_t> SimDevice::WriteBlock(std::vector<uint8_t>& target, uint32_t address,
                                            const uint8_t* data, int count, uint8_t checksum,
                                            uint8_t code) {
-    bool fits = count >= 1 && count <= 128 && address + static_cast<uint32_t>(count) <= target.size();
+    bool fits =
+        count >= 1 && count <= 128 && address + static_cast<uint32_t>(count) <= target.size();
     if (!fits || Xor(data, count) != checksum) return {code, 1};
     if (Chance(faults.nakRate)) {
         ++stats.naks;

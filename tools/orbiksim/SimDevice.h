@@ -11,16 +11,16 @@
 namespace orbiksim {
 
 constexpr uint32_t kMemorySize = 0x400000;
-constexpr uint32_t kConfigBase = 0x100000;   // configuration address 0
+constexpr uint32_t kConfigBase = 0x100000;  // configuration address 0
 constexpr uint32_t kConfigSize = 0x300000;
-constexpr uint32_t kVoiceStart = 0x80000;    // memory images and the stored voice start here
+constexpr uint32_t kVoiceStart = 0x80000;  // memory images and the stored voice start here
 constexpr uint32_t kVoiceEnd = 0x100000;
 constexpr uint32_t kSignalMemorySize = 0x10000;
 
 struct Faults {
-    double nakRate = 0;      // block writes answered "send again" without storing
-    double dropRate = 0;     // block replies lost
-    double corruptRate = 0;  // block replies with one bit flipped after the code
+    double nakRate = 0;           // block writes answered "send again" without storing
+    double dropRate = 0;          // block replies lost
+    double corruptRate = 0;       // block replies with one bit flipped after the code
     std::vector<int> shortReply;  // request codes answered one byte short
     std::vector<int> noReply;     // request codes never answered
 };

@@ -88,7 +88,10 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
             o->verbose = true;
             continue;
         }
-        if (arg == "--help" || arg == "-h") return false;
+        if (arg == "--help" || arg == "-h") {
+            std::fputs(kUsage, stdout);
+            std::exit(0);
+        }
         if (i + 1 >= argc) {
             std::fprintf(stderr, "orbiksim: %s needs a value\n", arg.c_str());
             return false;
@@ -114,9 +117,11 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
         } else if (arg == "--seed") {
             o->seed = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--short-reply") {
-            device->faults.shortReply.push_back(static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
+            device->faults.shortReply.push_back(
+                static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
         } else if (arg == "--no-reply") {
-            device->faults.noReply.push_back(static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
+            device->faults.noReply.push_back(
+                static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
         } else if (arg == "--learn-status") {
             device->learnStatus = static_cast<uint8_t>(std::atoi(value.c_str()));
         } else if (arg == "--learn") {
@@ -155,7 +160,8 @@ void Save(const std::string& path, const std::vector<uint8_t>& bytes) {
     std::string temporary = path + ".tmp";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
         if (!out) {
             std::fprintf(stderr, "orbiksim: cannot write %s\n", path.c_str());
             return;
@@ -197,7 +203,8 @@ std::string Publish(int port, const std::string& slavePath) {
     fs::remove(link, ec);
     fs::create_symlink(slavePath, link, ec);
     if (ec) {
-        std::fprintf(stderr, "orbiksim: cannot create %s: %s\n", link.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "orbiksim: cannot create %s: %s\n", link.c_str(),
+                     ec.message().c_str());
         return {};
     }
     return link.string();
@@ -282,6 +289,7 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     FrameReader reader;
+    long bytesIn = 0, bytesOut = 0;
     while (!quitRequested) {
         if (saveRequested) {
             saveRequested = 0;
@@ -300,6 +308,7 @@ int main(int argc, char** argv) {
         uint8_t buffer[4096];
         ssize_t n = read(master, buffer, sizeof buffer);
         if (n <= 0) continue;
+        bytesIn += n;
         reader.frameStart.clear();
         auto frames = reader.Add(buffer, static_cast<size_t>(n), Clock::now());
         for (size_t i = 0; i < frames.size(); ++i) {
@@ -316,14 +325,18 @@ int main(int argc, char** argv) {
                 std::this_thread::sleep_until(due);
             }
             WriteAll(master, *reply);
+            bytesOut += static_cast<long>(reply->size());
             if (device.endedConnection) SaveAll(options, device);
         }
     }
 
     SaveAll(options, device);
     const auto& s = device.stats;
-    std::printf("STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld plays=%ld\n",
-                s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays);
+    std::printf(
+        "STATS requests=%ld naks=%ld drops=%ld corrupts=%ld resends=%ld resend_mismatches=%ld "
+        "plays=%ld bytes_in=%ld bytes_out=%ld\n",
+        s.requests, s.naks, s.drops, s.corrupts, s.resends, s.resendMismatches, s.plays, bytesIn,
+        bytesOut);
     std::fflush(stdout);
     if (!link.empty()) {
         std::error_code ec;

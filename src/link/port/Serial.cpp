@@ -42,7 +42,9 @@ int COMSendData(ComHandle handle, const unsigned char* data, int count) {
     return handle && data ? handle->port.SendData(data, count) : 0;
 }
 
-int COMReadDataWaiting(ComHandle handle) { return handle ? handle->port.CountWaiting(1) : 0; }
+int COMReadDataWaiting(ComHandle handle) {
+    return handle ? handle->port.CountWaiting(1) : 0;
+}
 
 int COMReadData(ComHandle handle, unsigned char* buffer, int count) {
     return handle && buffer ? handle->port.ReadData(buffer, count) : 0;

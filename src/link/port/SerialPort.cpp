@@ -27,7 +27,9 @@ constexpr int kWriteWaitMs = 1000;
 
 }  // namespace
 
-SerialPort::~SerialPort() { Close(); }
+SerialPort::~SerialPort() {
+    Close();
+}
 
 bool SerialPort::Open(int portNumber, int baud) {
     if (IsOpen()) return true;
@@ -84,7 +86,9 @@ void SerialPort::Close() {
     handle_ = readEvent_ = writeEvent_ = nullptr;
 }
 
-bool SerialPort::IsOpen() const { return handle_ != nullptr; }
+bool SerialPort::IsOpen() const {
+    return handle_ != nullptr;
+}
 
 int SerialPort::SendData(const uint8_t* data, int length) {
     if (!IsOpen() || length <= 0) return 0;
@@ -134,13 +138,33 @@ namespace {
 
 bool SpeedFor(int baud, speed_t* speed) {
     switch (baud) {
-        case 9600: *speed = B9600; return true;
-        case 19200: *speed = B19200; return true;
-        case 38400: *speed = B38400; return true;
-        case 57600: *speed = B57600; return true;
-        case 115200: *speed = B115200; return true;
-        default: return false;
+        case 9600:
+            *speed = B9600;
+            return true;
+        case 19200:
+            *speed = B19200;
+            return true;
+        case 38400:
+            *speed = B38400;
+            return true;
+        case 57600:
+            *speed = B57600;
+            return true;
+        case 115200:
+            *speed = B115200;
+            return true;
+        default:
+            return false;
     }
+}
+
+// A pseudo-terminal takes the settings but drops parity, and the C library
+// then reports EINVAL. The port is usable when the rest took effect.
+bool OnlyParityDropped(int fd, const termios& wanted) {
+    termios now{};
+    return errno == EINVAL && tcgetattr(fd, &now) == 0 && (now.c_lflag & ICANON) == 0 &&
+           (now.c_cflag & CSIZE) == (wanted.c_cflag & CSIZE) &&
+           cfgetospeed(&now) == cfgetospeed(&wanted);
 }
 
 void SleepMicroseconds(long us) {
@@ -162,7 +186,8 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
         return false;
     }
     // Raw bytes; only the line format changes, modem lines stay as they were.
-    tio.c_iflag &= ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
+    tio.c_iflag &=
+        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
     tio.c_iflag |= INPCK;
     tio.c_oflag &= ~OPOST;
     tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
@@ -172,10 +197,7 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     tio.c_cc[VTIME] = 0;
     cfsetispeed(&tio, speed);
     cfsetospeed(&tio, speed);
-    // A pseudo-terminal accepts and ignores parity and size, so what reads
-    // back is not checked. glibc's tcsetattr does check it (and fails with
-    // EINVAL on a reopened pty), hence the plain ioctl.
-    if (ioctl(fd, TCSETS, &tio) != 0) {
+    if (tcsetattr(fd, TCSANOW, &tio) != 0 && !OnlyParityDropped(fd, tio)) {
         ioctl(fd, TIOCNXCL);
         close(fd);
         return false;
@@ -194,7 +216,9 @@ void SerialPort::Close() {
     fd_ = -1;
 }
 
-bool SerialPort::IsOpen() const { return fd_ >= 0; }
+bool SerialPort::IsOpen() const {
+    return fd_ >= 0;
+}
 
 int SerialPort::SendData(const uint8_t* data, int length) {
     if (!IsOpen() || length <= 0) return 0;
