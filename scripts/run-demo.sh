@@ -40,6 +40,8 @@ if [ -x "$sim" ]; then
   trap 'kill $simpid 2>/dev/null; wait $simpid 2>/dev/null; rm -rf "$comdir"' EXIT
   for _ in $(seq 50); do grep -q READY "$comdir/sim.log" && break; sleep 0.1; done
   echo "Simulated ORBIK on COM$port"
+  echo "$ orbik-cli identify --port COM$port"
+  "$bin/src/cli/orbik-cli" identify --port "COM$port"
   echo "$ orbik-cli read-config backup.cim --port COM$port"
   "$bin/src/cli/orbik-cli" read-config backup.cim --port "COM$port"
   echo "$ orbik-cli send backup.cim --port COM$port --keep-voice"
