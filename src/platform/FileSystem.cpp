@@ -1,0 +1,255 @@
+#include "platform/FileSystem.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <optional>
+#include <sstream>
+#include <system_error>
+
+namespace orbik::platform {
+
+namespace {
+
+bool Fail(std::string* error, const std::string& message) {
+    if (error) *error = message;
+    return false;
+}
+
+bool Fail(std::string* error, const fs::path& path, const std::error_code& ec) {
+    return Fail(error, path.string() + ": " + ec.message());
+}
+
+bool Exists(const fs::path& path) {
+    std::error_code ec;
+    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+}
+
+// The entry of `dir` that matches `name`: exact first, then the first in
+// sorted order that matches ignoring the case of A-Z.
+std::optional<std::string> MatchEntry(const fs::path& dir, const std::string& name) {
+    if (Exists(dir / name)) return name;
+    std::optional<std::string> best;
+    std::error_code ec;
+    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string candidate = it->path().filename().string();
+        if (EqualsIgnoreCase(candidate, name) && (!best || candidate < *best)) best = candidate;
+    }
+    return best;
+}
+
+}  // namespace
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+std::string ToLowerAscii(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+std::string ToUpperAscii(std::string_view text) {
+    std::string out(text);
+    for (auto& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+fs::path ResolvePath(const fs::path& path) {
+    fs::path resolved;
+    bool resolving = true;
+    for (const auto& component : path) {
+        std::string name = component.string();
+        if (resolved.empty() && (component == path.root_name() || component == path.root_directory())) {
+            resolved /= component;
+            continue;
+        }
+        if (resolving && name != "." && name != "..") {
+            fs::path dir = resolved.empty() ? fs::path(".") : resolved;
+            if (auto match = MatchEntry(dir, name)) {
+                name = *match;
+            } else {
+                resolving = false;  // nothing below a missing component can exist
+            }
+        }
+        resolved /= name;
+    }
+    return resolved;
+}
+
+bool FileExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(ResolvePath(path), ec);
+}
+
+bool DirectoryExists(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_directory(ResolvePath(path), ec);
+}
+
+bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error) {
+    fs::path file = ResolvePath(path);
+    std::error_code ec;
+    if (!fs::is_regular_file(file, ec)) return Fail(error, file.string() + ": no such file");
+    std::ifstream in(file, std::ios::binary);
+    if (!in) return Fail(error, file.string() + ": cannot open");
+    std::ostringstream buffer;
+    buffer << in.rdbuf();
+    if (in.bad()) return Fail(error, file.string() + ": read error");
+    *data = std::move(buffer).str();
+    return true;
+}
+
+bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
+    fs::path target = ResolvePath(path);
+    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    int fd = mkstemp(temp.data());
+    if (fd < 0) return Fail(error, target.string() + ": " + std::strerror(errno));
+
+    // Keep the mode of a file being replaced; a new file gets the usual 0666 & ~umask.
+    struct stat old {};
+    mode_t mode;
+    if (stat(target.c_str(), &old) == 0) {
+        mode = old.st_mode & 07777;
+    } else {
+        mode_t mask = umask(0);
+        umask(mask);
+        mode = 0666 & ~mask;
+    }
+    fchmod(fd, mode);
+
+    const char* p = data.data();
+    std::size_t left = data.size();
+    while (left > 0) {
+        ssize_t n = write(fd, p, left);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            int saved = errno;
+            close(fd);
+            unlink(temp.c_str());
+            return Fail(error, target.string() + ": " + std::strerror(saved ? saved : ENOSPC));
+        }
+        p += n;
+        left -= static_cast<std::size_t>(n);
+    }
+    if (fsync(fd) != 0 || close(fd) != 0) {
+        int saved = errno;
+        unlink(temp.c_str());
+        return Fail(error, target.string() + ": " + std::strerror(saved));
+    }
+    if (rename(temp.c_str(), target.c_str()) != 0) {
+        int saved = errno;
+        unlink(temp.c_str());
+        return Fail(error, target.string() + ": " + std::strerror(saved));
+    }
+    return true;
+}
+
+bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* error) {
+    fs::path target = ResolvePath(to);
+    if (Exists(target)) return Fail(error, target.string() + ": file exists");
+    std::error_code ec;
+    if (!fs::copy_file(ResolvePath(from), target, fs::copy_options::none, ec)) return Fail(error, target, ec);
+    return true;
+}
+
+bool CopyDirectory(const fs::path& from, const fs::path& to, std::string* error) {
+    fs::path source = ResolvePath(from), target = ResolvePath(to);
+    std::error_code ec;
+    if (!fs::is_directory(source, ec)) return Fail(error, source.string() + ": no such directory");
+    fs::create_directories(target, ec);
+    if (ec) return Fail(error, target, ec);
+    fs::copy(source, target,
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks |
+                 fs::copy_options::overwrite_existing,
+             ec);
+    if (ec) return Fail(error, target, ec);
+    return true;
+}
+
+bool RenamePath(const fs::path& from, const fs::path& to, std::string* error) {
+    std::error_code ec;
+    fs::rename(ResolvePath(from), ResolvePath(to), ec);
+    return ec ? Fail(error, to, ec) : true;
+}
+
+bool DeletePath(const fs::path& path, std::string* error) {
+    std::error_code ec;
+    fs::path target = ResolvePath(path);
+    if (!fs::remove(target, ec)) return Fail(error, ec ? ec.message() : target.string() + ": no such file");
+    return true;
+}
+
+bool CreateDirectories(const fs::path& path, std::string* error) {
+    std::error_code ec;
+    fs::path target = ResolvePath(path);
+    fs::create_directories(target, ec);
+    if (ec || !fs::is_directory(target, ec)) return Fail(error, target, ec);
+    return true;
+}
+
+std::vector<DirEntry> ListDirectory(const fs::path& path) {
+    std::vector<DirEntry> entries;
+    std::error_code ec;
+    for (fs::directory_iterator it(ResolvePath(path), ec), end; !ec && it != end; it.increment(ec)) {
+        EntryKind kind = EntryKind::Other;
+        auto status = it->symlink_status(ec);
+        if (fs::is_symlink(status)) kind = EntryKind::Symlink;
+        else if (fs::is_directory(status)) kind = EntryKind::Directory;
+        else if (fs::is_regular_file(status)) kind = EntryKind::File;
+        entries.push_back({it->path().filename().string(), kind});
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const DirEntry& a, const DirEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+bool EmptyDirectory(const fs::path& path) {
+    fs::path dir = ResolvePath(path);
+    for (const auto& entry : ListDirectory(dir)) {
+        fs::path full = dir / entry.name;
+        std::error_code ec;
+        if (entry.kind == EntryKind::Directory && entry.name[0] != '.') {
+            if (!EmptyDirectory(full)) return false;
+            if (!fs::remove(full, ec) || ec) return false;
+        } else {
+            fs::remove(full, ec);  // a link goes as an entry; its target stays
+        }
+    }
+    return true;
+}
+
+std::string IncludeTrailingBackslash(std::string_view text) {
+    auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    std::string out(text.substr(first, text.find_last_not_of(' ') - first + 1));
+    char last = out.back();
+    if (last != '/' && last != '\\') out += static_cast<char>(fs::path::preferred_separator);
+    return out;
+}
+
+fs::path JoinSetting(const fs::path& base, std::string_view setting) {
+    std::string relative(setting);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    auto first = relative.find_first_not_of('/');
+    if (first == std::string::npos) return base;
+    return base / relative.substr(first);
+}
+
+}  // namespace orbik::platform
