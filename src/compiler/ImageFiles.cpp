@@ -1,0 +1,76 @@
+#include "compiler/ImageFiles.h"
+
+#include "compiler/Image.h"
+#include "platform/FileSystem.h"
+
+namespace orbik::compiler {
+
+namespace {
+
+constexpr std::size_t kCimBytesPerTick = 100000;
+constexpr std::size_t kFramesPerTick = 100;
+
+bool AllFF(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<std::uint8_t>(c) != 0xFF) return false;
+    return true;
+}
+
+}  // namespace
+
+std::uint8_t XorChecksum(std::string_view bytes) {
+    std::uint8_t sum = 0;
+    for (char c : bytes) sum ^= static_cast<std::uint8_t>(c);
+    return sum;
+}
+
+std::string ComposeCim(std::string_view image, BuildLog& log) {
+    std::string cim(image);
+    if (cim.size() % 2 == 0) cim.push_back('\0');
+    for (std::size_t at = 0; at < cim.size(); at += kCimBytesPerTick) log.Tick();
+    cim.push_back(static_cast<char>(XorChecksum(cim)));
+    return cim;
+}
+
+std::string FrameCim(std::string_view cim, BuildLog& log) {
+    std::string cif;
+    std::size_t written = 0;
+    for (std::size_t offset = 0; offset < cim.size(); offset += kFrameDataSize) {
+        std::string_view block = cim.substr(offset, kFrameDataSize);
+        if (AllFF(block)) continue;
+        if (written++ % kFramesPerTick == 0) log.Tick();
+
+        std::string frame(kFrameSize, '\xFF');
+        PutBigEndian(frame, 0, static_cast<std::uint32_t>(offset), 3);
+        frame.replace(3, block.size(), block);
+        frame[kFrameSize - 1] = static_cast<char>(XorChecksum(frame.substr(3, kFrameDataSize)));
+        cif += frame;
+    }
+    return cif;
+}
+
+bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log) {
+    std::string error;
+    // An existing file of another case is the one to replace.
+    if (platform::WriteFileAtomic(platform::ResolvePath(path), data, &error)) return true;
+    std::string message = "file " + path.string() + " not written";
+    if (!error.empty()) message += ": " + error;
+    log.Fail(message);
+    return false;
+}
+
+bool WriteCimAndCif(std::string_view image, const std::filesystem::path& projectDir,
+                    const std::string& projectName, BuildLog& log) {
+    log.BeginStep("writing configuration .... ");
+    std::string cim = ComposeCim(image, log);
+    if (!WriteOutputFile(projectDir / (projectName + ".CIM"), cim, log)) return false;
+    log.FinishStep();
+
+    log.BeginStep("framing configuration .... ");
+    if (!WriteOutputFile(projectDir / (projectName + ".CIF"), FrameCim(cim, log), log))
+        return false;
+    log.FinishStep();
+    return true;
+}
+
+}  // namespace orbik::compiler
