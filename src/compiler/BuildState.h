@@ -88,6 +88,13 @@ struct t_iteminfo {
     std::vector<std::uint8_t> activeKeywords;
 };
 
+// The text of option (-1 and up); empty where the item has none.
+inline const std::string& OptionText(const t_iteminfo& item, int option) {
+    static const std::string none;
+    std::size_t index = static_cast<std::size_t>(option + 1);
+    return option >= -1 && index < item.optionTexts.size() ? item.optionTexts[index] : none;
+}
+
 struct DeviceFile {
     std::string name;  // as listed in DEVLIST.TXT; "--" first places it on 64 KiB
     fs::path path;     // <project>/Devices/<type>/<name>
