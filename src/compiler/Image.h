@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace orbik::compiler {
 
@@ -31,6 +32,8 @@ public:
 
     std::size_t Position() const { return bytes_.size(); }
     const std::string& Bytes() const { return bytes_; }
+    // Hands the bytes over; the image is empty afterwards.
+    std::string TakeBytes() { return std::move(bytes_); }
 
     // True once any write would have passed kMaxImageSize. Such a write is
     // dropped whole; the image keeps what was written before it.

@@ -51,10 +51,11 @@ std::string FrameCim(std::string_view cim, BuildLog& log) {
 
 bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log) {
     std::string error;
-    // An existing file of another case is the one to replace.
-    if (platform::WriteFileAtomic(platform::ResolvePath(path), data, &error)) return true;
+    if (platform::WriteFileAtomic(path, data, &error)) return true;
+    // The platform's text is "<path>: <reason>"; the path is shown as composed.
     std::string message = "file " + path.string() + " not written";
-    if (!error.empty()) message += ": " + error;
+    std::size_t colon = error.rfind(": ");
+    if (colon != std::string::npos) message += error.substr(colon);
     log.Fail(message);
     return false;
 }
