@@ -53,7 +53,7 @@ bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, B
     std::string error;
     if (platform::WriteFileAtomic(path, data, &error)) return true;
     // The platform's text is "<path>: <reason>"; the path is shown as composed.
-    std::string message = "file " + path.string() + " not written";
+    std::string message = "cannot write " + path.string();
     std::size_t colon = error.rfind(": ");
     if (colon != std::string::npos) message += error.substr(colon);
     log.Fail(message);
