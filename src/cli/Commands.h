@@ -19,4 +19,6 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+int RunBuild(const Args& args);
+
 }  // namespace orbik::cli

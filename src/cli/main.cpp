@@ -10,6 +10,9 @@ namespace orbik::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         // Subcommands are added here as their subsystems arrive.
+        {"build", "PROJECT_DIR",
+         "check a project and write its .CIM, .CIF and PROTOCOL.TXT (run in the program directory)",
+         RunBuild},
     };
     return commands;
 }

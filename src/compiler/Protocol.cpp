@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/ImageFiles.h"
 #include "compiler/Steps.h"
-#include "platform/FileSystem.h"
 #include "platform/Text.h"
 
 namespace orbik::compiler {
@@ -100,13 +100,7 @@ std::string ProtocolText(const BuildState& state) {
 }
 
 bool WriteProtocol(BuildState& state, BuildLog& log) {
-    fs::path path = state.projectDir / "PROTOCOL.TXT";
-    std::string error;
-    if (!platform::WriteFileAtomic(path, ProtocolText(state), &error)) {
-        log.Fail("cannot write " + path.string());
-        return false;
-    }
-    return true;
+    return WriteOutputFile(state.projectDir / "PROTOCOL.TXT", ProtocolText(state), log);
 }
 
 }  // namespace orbik::compiler
