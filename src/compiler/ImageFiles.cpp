@@ -34,17 +34,19 @@ std::string ComposeCim(std::string_view image, BuildLog& log) {
 
 std::string FrameCim(std::string_view cim, BuildLog& log) {
     std::string cif;
+    cif.reserve((cim.size() / kFrameDataSize + 1) * kFrameSize);
     std::size_t written = 0;
     for (std::size_t offset = 0; offset < cim.size(); offset += kFrameDataSize) {
         std::string_view block = cim.substr(offset, kFrameDataSize);
         if (AllFF(block)) continue;
         if (written++ % kFramesPerTick == 0) log.Tick();
 
-        std::string frame(kFrameSize, '\xFF');
-        PutBigEndian(frame, 0, static_cast<std::uint32_t>(offset), 3);
-        frame.replace(3, block.size(), block);
-        frame[kFrameSize - 1] = static_cast<char>(XorChecksum(frame.substr(3, kFrameDataSize)));
-        cif += frame;
+        std::size_t frame = cif.size();
+        cif.append(kFrameSize, '\xFF');
+        PutBigEndian(cif, frame, static_cast<std::uint32_t>(offset), 3);
+        cif.replace(frame + 3, block.size(), block);
+        std::string_view data = std::string_view(cif).substr(frame + 3, kFrameDataSize);
+        cif.back() = static_cast<char>(XorChecksum(data));
     }
     return cif;
 }
@@ -53,7 +55,7 @@ bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, B
     std::string error;
     if (platform::WriteFileAtomic(path, data, &error)) return true;
     // The platform's text is "<path>: <reason>"; the path is shown as composed.
-    std::string message = "file " + path.string() + " not written";
+    std::string message = "cannot write " + path.string();
     std::size_t colon = error.rfind(": ");
     if (colon != std::string::npos) message += error.substr(colon);
     log.Fail(message);

@@ -92,7 +92,7 @@ void WriteKda(Layout& out) {
 }
 
 // Field of 1 + 8 x 10 bytes: how many texts, then the texts of options
-// minoption..maxoption. Index 0 of optionTexts is option -1.
+// minoption..maxoption.
 void WriteOptionTexts(Layout& out, const t_iteminfo& item) {
     std::size_t start = out.image.Position();
     if (item.optionKind == OptionKind::Languages || item.optionKind == OptionKind::Symbols) {
@@ -102,9 +102,7 @@ void WriteOptionTexts(Layout& out, const t_iteminfo& item) {
         for (int option = item.minOption;
              option <= item.maxOption && out.image.Position() + kNameWidth <= start + kOptionTextField;
              ++option) {
-            std::size_t index = static_cast<std::size_t>(option + 1);
-            out.image.AppendText(index < item.optionTexts.size() ? item.optionTexts[index] : "",
-                                 kNameWidth);
+            out.image.AppendText(OptionText(item, option), kNameWidth);
         }
     }
     out.image.AppendZeros(start + kOptionTextField - out.image.Position());

@@ -132,7 +132,7 @@ TEST(ImageFilesTest, ReportsWriteFailureAndKeepsOldFiles) {
     log.FinishStep();
     EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", log));
     EXPECT_TRUE(log.Failed());
-    std::string expected = "file " + (dir / "Demo.CIM").string() + " not written";
+    std::string expected = "cannot write " + (dir / "Demo.CIM").string() + ": ";
     EXPECT_EQ(log.Status().substr(0, expected.size()), expected);
     EXPECT_EQ(log.Finished(), "checking playbacks ....... ok");
     EXPECT_TRUE(std::filesystem::is_directory(dir / "Demo.CIM"));
@@ -148,7 +148,7 @@ TEST(ImageFilesTest, ReportsFramingWriteFailure) {
     StatusLines log;
     EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", log));
     EXPECT_EQ(log.Finished(), "writing configuration .... .ok");
-    std::string expected = "file " + (dir / "Demo.CIF").string() + " not written";
+    std::string expected = "cannot write " + (dir / "Demo.CIF").string() + ": ";
     EXPECT_EQ(log.Status().substr(0, expected.size()), expected);
 }
 
