@@ -99,6 +99,17 @@ TEST(Build, FailedBuildLeavesEarlierOutputsAndWritesNone) {
     EXPECT_EQ(project.ReadProjectFile("P.CIM"), cim);
 }
 
+TEST(Build, ListingThatCannotBeWrittenIsReported) {
+    test::TestProject project;
+    fs::create_directories(project.ProjectDir() / "PROTOCOL.TXT" / "in the way");
+    StatusLines log = project.Build();
+    EXPECT_TRUE(log.Failed());
+    // Worded like the image files' write errors, naming the file.
+    EXPECT_NE(log.Status().find((project.ProjectDir() / "PROTOCOL.TXT").string()), std::string::npos)
+        << log.Status();
+    EXPECT_EQ(log.Finished().rfind("framing configuration", 0), 0u);
+}
+
 TEST(Build, DemoProjectBuilds) {
     test::TempDir program;
     fs::path demo = ORBIK_DEMO_DIR;

@@ -121,6 +121,7 @@ TEST_F(ChecksTest, ItemFaultsNameTheItemFile) {
           "option=7", "option=8"},
          "more than 8 options in "},
         {{"English=A", "option=languages", "maxoption=8"}, "more than 8 options in "},
+        {{"English=A", "maxoption=20", "option=x"}, "more than 8 options in "},
     };
     for (const auto& c : cases) {
         std::string text;
