@@ -12,7 +12,8 @@ namespace orbik::fuzz {
 
 inline const std::filesystem::path& ScratchDir() {
     static const std::filesystem::path dir = [] {
-        std::string pattern = (std::filesystem::temp_directory_path() / "orbik-fuzz-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "orbik-fuzz-XXXXXX").string();
         if (!mkdtemp(pattern.data())) abort();
         return std::filesystem::path(pattern);
     }();

@@ -19,10 +19,18 @@ namespace fs = std::filesystem;
 namespace {
 
 const char* const kFiles[] = {
-    "P.txt",        "LANGUAGES.TXT",         "DISPLAYS.TXT",           "KEYWORDS.TXT",
-    "Items&Menus/A/ITEM.TXT", "Items&Menus/Main/MENU.TXT", "Items&Menus/Sub/MENU.TXT",
-    "Items&Menus/B/item.txt", "Devices/TV/DEVLIST.TXT", "Devices/TV/DEVVOCAB.TXT",
-    "Devices/TV/tv.icp",      "Devices/TV/--01.icp",
+    "P.txt",
+    "LANGUAGES.TXT",
+    "DISPLAYS.TXT",
+    "KEYWORDS.TXT",
+    "Items&Menus/A/ITEM.TXT",
+    "Items&Menus/Main/MENU.TXT",
+    "Items&Menus/Sub/MENU.TXT",
+    "Items&Menus/B/item.txt",
+    "Devices/TV/DEVLIST.TXT",
+    "Devices/TV/DEVVOCAB.TXT",
+    "Devices/TV/tv.icp",
+    "Devices/TV/--01.icp",
 };
 
 bool PlainName(const std::string& name) {

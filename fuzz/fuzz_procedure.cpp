@@ -14,8 +14,10 @@ using namespace orbik;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view text(reinterpret_cast<const char*>(data), size);
     static const bool ready = [] {
-        fuzz::WriteFile(fuzz::ScratchDir() / "P" / "Items&Menus" / "Main" / "MENU.TXT", "keyword=a\r\n");
-        fuzz::WriteFile(fuzz::ScratchDir() / "P" / "Items&Menus" / "Sub" / "MENU.TXT", "keyword=a\r\n");
+        fuzz::WriteFile(fuzz::ScratchDir() / "P" / "Items&Menus" / "Main" / "MENU.TXT",
+                        "keyword=a\r\n");
+        fuzz::WriteFile(fuzz::ScratchDir() / "P" / "Items&Menus" / "Sub" / "MENU.TXT",
+                        "keyword=a\r\n");
         return true;
     }();
     (void)ready;

@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 // Every finished step on stdout as the upper line takes it; on a terminal
 // the lower line is redrawn on stderr as the build goes.
 class ConsoleLog : public compiler::StatusLines {
-public:
+  public:
     explicit ConsoleLog(bool live) : live_(live) {}
 
     void FinishStep() override {
@@ -31,14 +31,14 @@ public:
         if (live_) std::fprintf(stderr, "\r\033[K");
     }
 
-protected:
+  protected:
     void Changed() override {
         if (!live_) return;
         std::fprintf(stderr, "\r\033[K%s", Status().c_str());
         std::fflush(stderr);
     }
 
-private:
+  private:
     bool live_;
 };
 
@@ -58,8 +58,8 @@ int RunBuild(const Args& args) {
     fs::path programDir = fs::current_path(ec);
 
     ConsoleLog log(isatty(STDERR_FILENO) != 0);
-    bool built = compiler::BuildConfiguration(projectDir.filename().string(), projectDir,
-                                              programDir, log);
+    bool built =
+        compiler::BuildConfiguration(projectDir.filename().string(), projectDir, programDir, log);
     log.ClearLive();
     if (!built) {
         std::fprintf(stderr, "%s\n", log.Status().c_str());

@@ -45,7 +45,9 @@ enum KeywordType : std::uint8_t {
 };
 
 // Keywords of these types carry no recordings.
-inline bool HasRecordings(std::uint8_t type) { return type != kDirectKey && type != kTelName; }
+inline bool HasRecordings(std::uint8_t type) {
+    return type != kDirectKey && type != kTelName;
+}
 
 struct Language {
     std::string name;         // as declared in the project main file
@@ -53,11 +55,11 @@ struct Language {
 };
 
 struct t_kwrdinfo {
-    std::string name;                      // declared name, stem of its recordings
-    std::array<std::string, 4> names;      // text per language
+    std::string name;                  // declared name, stem of its recordings
+    std::array<std::string, 4> names;  // text per language
     std::uint8_t type = kNoKeywordType;
-    bool used = false;                     // kept by packing
-    std::array<fs::path, 4> playback;      // per language: <lang>_<name>_1.ply
+    bool used = false;                                // kept by packing
+    std::array<fs::path, 4> playback;                 // per language: <lang>_<name>_1.ply
     std::array<std::array<fs::path, 4>, 4> patterns;  // [language][p - 1]: <lang>_<name>_<p>.pat
 };
 
@@ -72,10 +74,10 @@ inline constexpr std::uint8_t kPlainItem = 12;
 inline constexpr std::uint8_t kNoDeviceType = 255;
 
 struct t_iteminfo {
-    std::string name;                      // as declared in the project main file
-    std::uint8_t type = kPlainItem;        // 0..11, 12 for a plain item
-    std::array<std::string, 4> names;      // per language
-    std::uint16_t keyword = 0;             // packed keyword number; 0 = none
+    std::string name;                  // as declared in the project main file
+    std::uint8_t type = kPlainItem;    // 0..11, 12 for a plain item
+    std::array<std::string, 4> names;  // per language
+    std::uint16_t keyword = 0;         // packed keyword number; 0 = none
     OptionKind optionKind = OptionKind::Numbers;
     std::uint8_t deviceType = kNoDeviceType;  // device-type number (1-based) for Devices
     std::int16_t minOption = -1;
@@ -101,8 +103,8 @@ struct DeviceFile {
 };
 
 struct DeviceType {
-    std::string name;                  // as the device-type list first stored it
-    std::vector<DeviceFile> devices;   // DEVLIST.TXT order; never empty after the checks
+    std::string name;                 // as the device-type list first stored it
+    std::vector<DeviceFile> devices;  // DEVLIST.TXT order; never empty after the checks
 };
 
 // Procedures of one keyword in one menu.
@@ -112,7 +114,7 @@ struct t_menuinfo {
 
 struct Menu {
     std::string name;
-    bool sleep = true;            // inherit Main's procedures for keywords of that type
+    bool sleep = true;  // inherit Main's procedures for keywords of that type
     bool next = true;
     bool execute = true;
     bool deviceSelection = true;

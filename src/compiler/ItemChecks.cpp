@@ -15,10 +15,10 @@ using project::ValueOf;
 
 namespace {
 
-constexpr const char* kItemTypes[] = {
-    "language",       "teletextpage", "sensitivity", "prompt",       "confirmation",
-    "singlekeyloops", "singlekeytime", "train",      "cleartraining", "clearall",
-    "externalkeys",   "externaldisplay"};
+constexpr const char* kItemTypes[] = {"language",      "teletextpage", "sensitivity",
+                                      "prompt",        "confirmation", "singlekeyloops",
+                                      "singlekeytime", "train",        "cleartraining",
+                                      "clearall",      "externalkeys", "externaldisplay"};
 
 // Reads DEVLIST.TXT of the type into its device list; false (after
 // log.Fail) when it is missing, empty or names a missing file.
@@ -32,7 +32,8 @@ bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
         if (line.rfind("device=", 0) != 0) continue;
         DeviceFile device{ValueOf(line), DeviceTypeFile(state, type.name, ValueOf(line))};
         if (!ProjectFileExists(state, device.path)) {
-            log.Fail("file " + Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
+            log.Fail("file " +
+                     Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
                      " not found");
             return false;
         }
@@ -92,7 +93,8 @@ std::string RunningCheck(const t_iteminfo& item) {
 
 std::string FinalCheck(const BuildState& state, const t_iteminfo& item) {
     for (std::size_t l = 0; l < state.languages.size(); ++l)
-        if (item.names[l].empty()) return "missing " + state.languages[l].name + " representation in ";
+        if (item.names[l].empty())
+            return "missing " + state.languages[l].name + " representation in ";
     if (item.maxOption < item.minOption) return "maxoption<minoption in ";
     if (item.startOption < item.minOption) return "startoption<minoption in ";
     if (item.startOption > item.maxOption) return "startoption>maxoption in ";

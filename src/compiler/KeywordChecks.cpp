@@ -78,8 +78,9 @@ bool CheckDisplays(BuildState& state, BuildLog& log) {
 
 namespace {
 
-constexpr const char* kKeywordTypes[] = {"sleep",  "wakeup", "next",         "execute", "deviceselection",
-                                         "directkey", "control", "digit", "teletextitem", "telname"};
+constexpr const char* kKeywordTypes[] = {"sleep",           "wakeup",    "next",    "execute",
+                                         "deviceselection", "directkey", "control", "digit",
+                                         "teletextitem",    "telname"};
 
 }  // namespace
 
@@ -152,8 +153,10 @@ bool CheckPlaybacks(BuildState& state, BuildLog& log) {
     for (std::size_t l = 0; l < state.languages.size(); ++l) {
         log.Tick();
         const Language& language = state.languages[l];
-        if (!FindRecording(state, language, "announcement_1.ply", &state.announcements[0].paths[l], log) ||
-            !FindRecording(state, language, "announcement_3.ply", &state.announcements[1].paths[l], log))
+        if (!FindRecording(state, language, "announcement_1.ply", &state.announcements[0].paths[l],
+                           log) ||
+            !FindRecording(state, language, "announcement_3.ply", &state.announcements[1].paths[l],
+                           log))
             return false;
         for (auto& keyword : state.keywords) {
             if (!HasRecordings(keyword.type)) continue;
@@ -161,7 +164,8 @@ bool CheckPlaybacks(BuildState& state, BuildLog& log) {
                 return false;
             for (int p = 0; p < 4; ++p) {
                 std::string file = keyword.name + "_" + std::to_string(p + 1) + ".pat";
-                if (!FindRecording(state, language, file, &keyword.patterns[l][p], log)) return false;
+                if (!FindRecording(state, language, file, &keyword.patterns[l][p], log))
+                    return false;
             }
         }
     }

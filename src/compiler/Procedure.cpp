@@ -85,17 +85,23 @@ bool ConvertMenu(const std::string& name, BuildState& state, std::uint16_t* valu
 }
 
 bool ConvertCharacter(const std::string& text, std::uint16_t* value) {
-    if (text == "\\r") *value = 13;
-    else if (text == "\\n") *value = 10;
-    else if (text == "\\s") *value = ';';
-    else if (text.empty()) return false;  // nothing to send: two commas in a row
-    else *value = static_cast<unsigned char>(text[0]);
+    if (text == "\\r")
+        *value = 13;
+    else if (text == "\\n")
+        *value = 10;
+    else if (text == "\\s")
+        *value = ';';
+    else if (text.empty())
+        return false;  // nothing to send: two commas in a row
+    else
+        *value = static_cast<unsigned char>(text[0]);
     return true;
 }
 
 bool Convert(ArgType type, const std::string& text, BuildState& state, std::uint16_t* value) {
     switch (type) {
-        case ArgType::Menu: return ConvertMenu(text, state, value);
+        case ArgType::Menu:
+            return ConvertMenu(text, state, value);
         case ArgType::Item:
             if (text == "None") {
                 *value = 255;
@@ -106,17 +112,22 @@ bool Convert(ArgType type, const std::string& text, BuildState& state, std::uint
                 return true;
             }
             return false;
-        case ArgType::Button: return LookUp(text, project::kButtonNames, value);
-        case ArgType::BaudRate: return LookUp(text, project::kBaudRates, value);
-        case ArgType::Parity: return LookUp(text, project::kParities, value);
+        case ArgType::Button:
+            return LookUp(text, project::kButtonNames, value);
+        case ArgType::BaudRate:
+            return LookUp(text, project::kBaudRates, value);
+        case ArgType::Parity:
+            return LookUp(text, project::kParities, value);
         case ArgType::Byte:
             *value = static_cast<std::uint16_t>(project::ParseNumber(text, 2));
             return true;
         case ArgType::Word:
             *value = static_cast<std::uint16_t>(project::ParseNumber(text, 4));
             return true;
-        case ArgType::Character: return ConvertCharacter(text, value);
-        case ArgType::Flag: return LookUp(text, project::kFlagNames, value);
+        case ArgType::Character:
+            return ConvertCharacter(text, value);
+        case ArgType::Flag:
+            return LookUp(text, project::kFlagNames, value);
     }
     return false;
 }

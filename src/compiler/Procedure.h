@@ -28,10 +28,10 @@ enum class ArgType : std::uint8_t {
 // One procedure definition or one parsed call.
 struct t_procinfo {
     std::string name;
-    std::uint16_t opcode = 0;             // 1..29; its low byte is written
-    std::vector<ArgType> types;           // one per parameter; count = types.size()
-    std::vector<std::string> texts;       // argument texts as written
-    std::vector<std::uint16_t> values;    // encoded arguments (after parsing)
+    std::uint16_t opcode = 0;           // 1..29; its low byte is written
+    std::vector<ArgType> types;         // one per parameter; count = types.size()
+    std::vector<std::string> texts;     // argument texts as written
+    std::vector<std::uint16_t> values;  // encoded arguments (after parsing)
 };
 
 // The 29 definitions, opcode order (opcode = position + 1).

@@ -38,11 +38,14 @@ std::string OptionsLine(const BuildState& state, const t_iteminfo& item) {
         return list;
     };
     switch (item.optionKind) {
-        case OptionKind::Languages: return line + "languages " + texts();
+        case OptionKind::Languages:
+            return line + "languages " + texts();
         case OptionKind::Devices:
             return line + "devices(" + state.deviceTypes[item.deviceType - 1].name + ")";
-        case OptionKind::Numbers: return line + "numbers";
-        case OptionKind::Symbols: return line + "symbols " + texts();
+        case OptionKind::Numbers:
+            return line + "numbers";
+        case OptionKind::Symbols:
+            return line + "symbols " + texts();
     }
     return line;
 }

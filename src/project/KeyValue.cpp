@@ -30,8 +30,7 @@ std::string CleanLine(std::string_view line) {
 }
 
 bool LineHasKey(std::string_view line, std::string_view key) {
-    return line.size() > key.size() && line.substr(0, key.size()) == key &&
-           line[key.size()] == '=';
+    return line.size() > key.size() && line.substr(0, key.size()) == key && line[key.size()] == '=';
 }
 
 std::string ValueOf(std::string_view line) {

@@ -19,7 +19,7 @@ inline constexpr std::uint16_t kNotFound = 65535;
 
 // A project text file, read whole, handed out line by line.
 class LineFile {
-public:
+  public:
     // False when the path does not resolve to a readable file. A raw file
     // keeps its lines as they stand; otherwise everything from the first
     // ';' is dropped and blanks and tabs are trimmed from both ends.
@@ -27,7 +27,7 @@ public:
     bool ReadLine(std::string* line);
     bool AtEnd() const { return next_ >= lines_.size(); }
 
-private:
+  private:
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
     bool raw_ = false;
@@ -45,8 +45,12 @@ std::string ValueOf(std::string_view line);
 // ignored). Anything else reads as 0. Kept as 16-bit two's complement.
 std::int16_t ParseNumber(std::string_view text, int hexDigits);
 
-inline std::string_view NameOf(const std::string& name) { return name; }
-inline std::string_view NameOf(std::string_view name) { return name; }
+inline std::string_view NameOf(const std::string& name) {
+    return name;
+}
+inline std::string_view NameOf(std::string_view name) {
+    return name;
+}
 template <class Record>
 std::string_view NameOf(const Record& record) {
     return record.name;

@@ -63,7 +63,8 @@ TEST(BuildCommand, PrintsEachFinishedStepThenTheFinalStatus) {
     CliRun failed = BuildInProgramDir(program.Path(), "Project/Demo");
     EXPECT_EQ(failed.status, 1);
     ASSERT_FALSE(failed.err.empty());
-    EXPECT_EQ(failed.err.back(), "invalid procedure SetMenu in Project/Demo/Items&Menus/Main/MENU.TXT");
+    EXPECT_EQ(failed.err.back(),
+              "invalid procedure SetMenu in Project/Demo/Items&Menus/Main/MENU.TXT");
     ASSERT_FALSE(failed.out.empty());
     EXPECT_EQ(failed.out.back(), "checking items ........... ..........ok");
 }

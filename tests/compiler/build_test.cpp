@@ -19,14 +19,15 @@ struct ProjectFile {
 
 // A project with a device type, a sub-menu and both kinds of device.
 const ProjectFile kDeviceProject[] = {
-    {"KEYWORDS.TXT", {"keyword=wake", "type=wakeup", "English=wake", "keyword=tv",
-                      "type=deviceselection", "English=tv", "keyword=louder", "type=control"}},
-    {"Items&Menus/A/ITEM.TXT", {"English=A", "keyword=tv", "option=devices=TV", "minoption=0",
-                                "startoption=0"}},
-    {"Items&Menus/Main/MENU.TXT", {"keyword=tv", "procedure=SetMenu(Sub)",
-                                   "procedure=SetDevice(A)"}},
-    {"Items&Menus/Sub/MENU.TXT", {"keyword=louder", "procedure=SendButton(vol_plus)",
-                                  "procedure=SetMenu(Main)"}},
+    {"KEYWORDS.TXT",
+     {"keyword=wake", "type=wakeup", "English=wake", "keyword=tv", "type=deviceselection",
+      "English=tv", "keyword=louder", "type=control"}},
+    {"Items&Menus/A/ITEM.TXT",
+     {"English=A", "keyword=tv", "option=devices=TV", "minoption=0", "startoption=0"}},
+    {"Items&Menus/Main/MENU.TXT",
+     {"keyword=tv", "procedure=SetMenu(Sub)", "procedure=SetDevice(A)"}},
+    {"Items&Menus/Sub/MENU.TXT",
+     {"keyword=louder", "procedure=SendButton(vol_plus)", "procedure=SetMenu(Main)"}},
     {"Devices/TV/DEVLIST.TXT", {"device=tv.icp", "device=--01.icp"}},
     {"Devices/TV/DEVVOCAB.TXT", {"keyword=louder"}},
     {"Devices/TV/tv.icp", {"signal data"}},
@@ -72,19 +73,59 @@ TEST(Build, ProtocolListsTheTablesAfterTheChecks) {
     WriteDeviceProject(project, false);
     ASSERT_FALSE(project.Build().Failed());
     std::vector<std::string> lines = platform::SplitLines(project.ReadProjectFile("PROTOCOL.TXT"));
-    std::vector<std::string> expected = {
-        "1 languages", "================", "", "English", "", "",
-        "3 keywords", "================", "",
-        "keyword=wake", "wake", "", "keyword=tv", "tv", "", "keyword=louder", "", "", "", "",
-        "1 items", "================", "",
-        "item=A", "A", "keyword=tv", "0 / 1 / -1 / 0 : devices(TV)", "", "", "",
-        "2 menus", "================", "",
-        "Main, tv, 2 procedures", "SetMenu(3) Sub(1) true(0) ", "SetDevice(6) A(0) true(0) ", "",
-        "",
-        "Sub, tv, 2 procedures", "SetMenu(3) Sub(1) true(0) ", "SetDevice(6) A(0) true(0) ", "",
-        "Sub, louder, 2 procedures", "SendButton(7) vol_plus(18) true(0) ",
-        "SetMenu(3) Main(0) true(0) ", "", "",
-        "1 device types", "================", "", "TV", "", ""};
+    std::vector<std::string> expected = {"1 languages",
+                                         "================",
+                                         "",
+                                         "English",
+                                         "",
+                                         "",
+                                         "3 keywords",
+                                         "================",
+                                         "",
+                                         "keyword=wake",
+                                         "wake",
+                                         "",
+                                         "keyword=tv",
+                                         "tv",
+                                         "",
+                                         "keyword=louder",
+                                         "",
+                                         "",
+                                         "",
+                                         "",
+                                         "1 items",
+                                         "================",
+                                         "",
+                                         "item=A",
+                                         "A",
+                                         "keyword=tv",
+                                         "0 / 1 / -1 / 0 : devices(TV)",
+                                         "",
+                                         "",
+                                         "",
+                                         "2 menus",
+                                         "================",
+                                         "",
+                                         "Main, tv, 2 procedures",
+                                         "SetMenu(3) Sub(1) true(0) ",
+                                         "SetDevice(6) A(0) true(0) ",
+                                         "",
+                                         "",
+                                         "Sub, tv, 2 procedures",
+                                         "SetMenu(3) Sub(1) true(0) ",
+                                         "SetDevice(6) A(0) true(0) ",
+                                         "",
+                                         "Sub, louder, 2 procedures",
+                                         "SendButton(7) vol_plus(18) true(0) ",
+                                         "SetMenu(3) Main(0) true(0) ",
+                                         "",
+                                         "",
+                                         "1 device types",
+                                         "================",
+                                         "",
+                                         "TV",
+                                         "",
+                                         ""};
     EXPECT_EQ(lines, expected);
 }
 
@@ -105,7 +146,8 @@ TEST(Build, ListingThatCannotBeWrittenIsReported) {
     StatusLines log = project.Build();
     EXPECT_TRUE(log.Failed());
     // Worded like the image files' write errors, naming the file.
-    EXPECT_NE(log.Status().find((project.ProjectDir() / "PROTOCOL.TXT").string()), std::string::npos)
+    EXPECT_NE(log.Status().find((project.ProjectDir() / "PROTOCOL.TXT").string()),
+              std::string::npos)
         << log.Status();
     EXPECT_EQ(log.Finished().rfind("framing configuration", 0), 0u);
 }

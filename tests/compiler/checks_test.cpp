@@ -12,7 +12,7 @@ namespace {
 namespace fs = std::filesystem;
 
 class ChecksTest : public ::testing::Test {
-protected:
+  protected:
     std::string Path(std::string_view relative) const {
         return (project.ProjectDir() / fs::path(relative)).string();
     }
@@ -45,10 +45,10 @@ TEST_F(ChecksTest, LanguagesAtMostFourWithoutDuplicatesIgnoringCase) {
 }
 
 TEST_F(ChecksTest, DisplayNumbersOutsideTheRangeTouchNoText) {
-    project.File("DISPLAYS.TXT", {"English=before any display", "display=4", "English=last",
-                                  "display=5", "English=no such display", "display=-1",
-                                  "English=nor this", "display=0",
-                                  "English=a text longer than twenty-two"});
+    project.File("DISPLAYS.TXT",
+                 {"English=before any display", "display=4", "English=last", "display=5",
+                  "English=no such display", "display=-1", "English=nor this", "display=0",
+                  "English=a text longer than twenty-two"});
     project.Build(&state);
     EXPECT_EQ(state.displayTexts[0][0], "a text longer than twe");
     EXPECT_EQ(state.displayTexts[0][1], std::string(22, ' '));
@@ -68,9 +68,9 @@ TEST_F(ChecksTest, KeywordDeclarationFaultsNameTheBareFile) {
 }
 
 TEST_F(ChecksTest, TypesAreExactAndAnUnknownTypeLeavesTheTypeAsItWas) {
-    project.File("KEYWORDS.TXT", {"type=sleep", "keyword=wake", "type=wakeup", "type=Sleep",
-                                  "English=wake up", "German=ignored", "keyword=tv",
-                                  "type=deviceselection", "English=tv"});
+    project.File("KEYWORDS.TXT",
+                 {"type=sleep", "keyword=wake", "type=wakeup", "type=Sleep", "English=wake up",
+                  "German=ignored", "keyword=tv", "type=deviceselection", "English=tv"});
     EXPECT_FALSE(project.Build(&state).Failed());
     ASSERT_EQ(state.keywords.size(), 2u);
     EXPECT_EQ(state.keywords[0].type, kWakeup);
@@ -78,9 +78,9 @@ TEST_F(ChecksTest, TypesAreExactAndAnUnknownTypeLeavesTheTypeAsItWas) {
 }
 
 TEST_F(ChecksTest, PackingKeepsUsedKeywordsInOrderAndDropsTheRest) {
-    project.File("KEYWORDS.TXT", {"keyword=unused", "type=control", "keyword=tv",
-                                  "type=deviceselection", "keyword=pad", "type=directkey",
-                                  "keyword=wake", "type=wakeup", "English=w"});
+    project.File("KEYWORDS.TXT",
+                 {"keyword=unused", "type=control", "keyword=tv", "type=deviceselection",
+                  "keyword=pad", "type=directkey", "keyword=wake", "type=wakeup", "English=w"});
     StatusLines log = project.Build(&state);  // "unused" needs no recordings
     ASSERT_FALSE(log.Failed()) << log.Status();
     ASSERT_EQ(state.keywords.size(), 3u);
@@ -91,7 +91,8 @@ TEST_F(ChecksTest, PackingKeepsUsedKeywordsInOrderAndDropsTheRest) {
 
 TEST_F(ChecksTest, AtMostOneHundredKeywordsReachTheImage) {
     std::string keywords = "keyword=tv\r\n";
-    for (int i = 1; i < 100; ++i) keywords += "keyword=k" + std::to_string(i) + "\r\ntype=directkey\r\n";
+    for (int i = 1; i < 100; ++i)
+        keywords += "keyword=k" + std::to_string(i) + "\r\ntype=directkey\r\n";
     project.File("KEYWORDS.TXT", {keywords});
     StatusLines log = project.Build();
     EXPECT_FALSE(log.Failed()) << log.Status();
@@ -135,10 +136,10 @@ TEST_F(ChecksTest, ItemOptionsOfEveryKind) {
     project.File("P.txt", {"language=English", "language=German", "item=A", "item=L", "item=S"});
     project.File("LANGUAGES.TXT", {"German=Deutsch", "English=English", "English=British"});
     project.File("Items&Menus/A/ITEM.TXT", {"English=A", "German=A", "keyword=tv"});
-    project.File("Items&Menus/L/ITEM.TXT", {"type=language", "English=L", "German=L",
-                                            "option=languages", "keyword=none"});
-    project.File("Items&Menus/S/ITEM.TXT", {"type=bogus", "English=S", "German=S",
-                                            "option=one", "option=two", "minoption=0", "startoption=1"});
+    project.File("Items&Menus/L/ITEM.TXT",
+                 {"type=language", "English=L", "German=L", "option=languages", "keyword=none"});
+    project.File("Items&Menus/S/ITEM.TXT", {"type=bogus", "English=S", "German=S", "option=one",
+                                            "option=two", "minoption=0", "startoption=1"});
     project.Announcements("German");
     project.Recordings("German", "wake");
     project.Recordings("German", "tv");
@@ -173,7 +174,7 @@ TEST_F(ChecksTest, ItemDeclarationFaultsNameTheMainFile) {
 }
 
 class DeviceChecksTest : public ChecksTest {
-protected:
+  protected:
     DeviceChecksTest() {
         project.File("KEYWORDS.TXT", {"keyword=wake", "type=wakeup", "keyword=tv",
                                       "type=deviceselection", "keyword=louder", "type=control"});
@@ -266,19 +267,19 @@ TEST_F(ChecksTest, AtMostOneHundredAndOneMenus) {
 }
 
 TEST_F(ChecksTest, MenusAreReadInTheOrderProceduresNameThem) {
-    project.File("KEYWORDS.TXT", {"keyword=wake", "type=wakeup", "keyword=tv",
-                                  "type=deviceselection", "keyword=nap", "type=sleep",
-                                  "keyword=key", "type=directkey", "keyword=dropped"});
+    project.File("KEYWORDS.TXT",
+                 {"keyword=wake", "type=wakeup", "keyword=tv", "type=deviceselection",
+                  "keyword=nap", "type=sleep", "keyword=key", "type=directkey", "keyword=dropped"});
     project.Recordings("English", "nap");
     project.File("Items&Menus/Main/MENU.TXT",
                  {"keyword=nap", "procedure=SetMenu(Sub)", "keyword=key", "procedure=Nothing",
-                  "keyword=dropped", "procedure=Invalid(", "keyword=tv",
-                  "procedure=SetMenu(Other)", "procedure=PushMenu"});
-    project.File("Items&Menus/Sub/MENU.TXT", {"sleep=off", "deviceselection=off", "keyword=tv",
-                                              "procedure=PopMenu",
-                                              "keyword=key", "procedure=PopMenu"});
-    project.File("Items&Menus/Other/MENU.TXT", {"keyword=wake", "procedure=Wait(1)",
-                                                "keyword=wake", "procedure=Wait(2)"});
+                  "keyword=dropped", "procedure=Invalid(", "keyword=tv", "procedure=SetMenu(Other)",
+                  "procedure=PushMenu"});
+    project.File("Items&Menus/Sub/MENU.TXT",
+                 {"sleep=off", "deviceselection=off", "keyword=tv", "procedure=PopMenu",
+                  "keyword=key", "procedure=PopMenu"});
+    project.File("Items&Menus/Other/MENU.TXT",
+                 {"keyword=wake", "procedure=Wait(1)", "keyword=wake", "procedure=Wait(2)"});
     project.File("Items&Menus/Unnamed/MENU.TXT", {"garbage"});
     StatusLines log = project.Build(&state);
     ASSERT_FALSE(log.Failed()) << log.Status();
@@ -287,7 +288,7 @@ TEST_F(ChecksTest, MenusAreReadInTheOrderProceduresNameThem) {
     EXPECT_EQ(state.menus[2].name, "Other");
     const std::size_t wake = 0, tv = 1, nap = 2, key = 3;
     EXPECT_FALSE(state.menus[1].sleep);
-    EXPECT_TRUE(state.menus[1].keywords[nap].procedures.empty());     // sleep=off
+    EXPECT_TRUE(state.menus[1].keywords[nap].procedures.empty());           // sleep=off
     EXPECT_EQ(state.menus[1].keywords[key].procedures[0].name, "Nothing");  // direct keys always
     EXPECT_EQ(state.menus[1].keywords[tv].procedures[0].name, "PopMenu");
     EXPECT_EQ(state.menus[2].keywords[nap].procedures[0].name, "SetMenu");
@@ -298,8 +299,8 @@ TEST_F(ChecksTest, MenusAreReadInTheOrderProceduresNameThem) {
 
 TEST_F(ChecksTest, EveryKeptKeywordMustBeActiveInSomeItem) {
     project.File("Items&Menus/A/ITEM.TXT", {"English=A"});
-    project.File("KEYWORDS.TXT", {"keyword=wake", "type=wakeup", "keyword=tv",
-                                  "type=deviceselection"});
+    project.File("KEYWORDS.TXT",
+                 {"keyword=wake", "type=wakeup", "keyword=tv", "type=deviceselection"});
     EXPECT_EQ(Failure(), "keyword wake unused");
 }
 
@@ -324,8 +325,7 @@ TEST_F(ChecksTest, UpperLineKeepsTheLastStepThatFinished) {
     EXPECT_TRUE(fs::exists(project.ProjectDir() / "P.CIM"));
     EXPECT_TRUE(fs::exists(project.ProjectDir() / "PROTOCOL.TXT"));
 
-    project.File("Items&Menus/A/ITEM.TXT", {"English=A", "keyword=tv",
-                                            "option=devices=Missing"});
+    project.File("Items&Menus/A/ITEM.TXT", {"English=A", "keyword=tv", "option=devices=Missing"});
     StatusLines log = project.Build();
     EXPECT_EQ(log.Finished(), "checking keywords ........ ok");
     EXPECT_EQ(log.Status(), "file " + Path("Devices/Missing/DEVLIST.TXT") + " not found");

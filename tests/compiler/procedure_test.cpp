@@ -8,7 +8,7 @@ namespace orbik::compiler {
 namespace {
 
 class ProcedureTest : public ::testing::Test {
-protected:
+  protected:
     ProcedureTest() {
         project.File("Items&Menus/Sleep/MENU.TXT", {"keyword=wake", "procedure=PopMenu"});
         state = project.State();
@@ -101,8 +101,11 @@ TEST_F(ProcedureTest, CharactersTakeTheFirstByteOrAnEscape) {
     std::string text = "SendBt(3,AB, ,\\s";
     for (int i = 0; i < 26; ++i) text += ", ";
     text += ",\\r)";
-    std::string expected = std::string("\x1C\x03" "A \x3B", 5) + std::string(26, ' ') + "\x0D" +
-                           std::string(1, '\0');
+    std::string expected = std::string(
+                               "\x1C\x03"
+                               "A \x3B",
+                               5) +
+                           std::string(26, ' ') + "\x0D" + std::string(1, '\0');
     EXPECT_EQ(Encode(text), expected);
 }
 

@@ -19,7 +19,8 @@ TestProject::TestProject() {
     Recordings("English", "tv");
 }
 
-fs::path TestProject::File(std::string_view relative, std::initializer_list<std::string_view> lines) {
+fs::path TestProject::File(std::string_view relative,
+                           std::initializer_list<std::string_view> lines) {
     std::string text;
     for (auto line : lines) {
         text += line;
@@ -28,7 +29,9 @@ fs::path TestProject::File(std::string_view relative, std::initializer_list<std:
     return dir_.Write((fs::path("Project") / "P" / relative).string(), text);
 }
 
-void TestProject::Remove(std::string_view relative) { fs::remove(ProjectDir() / relative); }
+void TestProject::Remove(std::string_view relative) {
+    fs::remove(ProjectDir() / relative);
+}
 
 void TestProject::Recordings(std::string_view language, std::string_view keyword) {
     std::string stem = "Speech/" + std::string(language) + "/" + std::string(language) + "_" +
@@ -38,7 +41,8 @@ void TestProject::Recordings(std::string_view language, std::string_view keyword
 }
 
 void TestProject::Announcements(std::string_view language) {
-    std::string stem = "Speech/" + std::string(language) + "/" + std::string(language) + "_announcement_";
+    std::string stem =
+        "Speech/" + std::string(language) + "/" + std::string(language) + "_announcement_";
     dir_.Write(stem + "1.ply", "first");
     dir_.Write(stem + "3.ply", "third");
 }

@@ -14,7 +14,7 @@
 namespace orbik::test {
 
 class TestProject {
-public:
+  public:
     // English only; keywords "wake" (wakeup) and "tv" (deviceselection);
     // item "A" selected by "tv"; menu Main with one procedure for "tv";
     // every recording present.
@@ -24,7 +24,8 @@ public:
     std::filesystem::path ProgramDir() const { return dir_.Path(); }
 
     // Writes a project file from lines (CR LF ends), replacing what was there.
-    std::filesystem::path File(std::string_view relative, std::initializer_list<std::string_view> lines);
+    std::filesystem::path File(std::string_view relative,
+                               std::initializer_list<std::string_view> lines);
     void Remove(std::string_view relative);
     // The four .pat and the .ply recording of a keyword, and the announcements.
     void Recordings(std::string_view language, std::string_view keyword);
@@ -36,7 +37,7 @@ public:
     // Builds; the state afterwards is left in *state when given.
     compiler::StatusLines Build(compiler::BuildState* state = nullptr) const;
 
-private:
+  private:
     TempDir dir_;
 };
 
