@@ -51,6 +51,9 @@ int RunBuild(const Args& args) {
     }
     fs::path projectDir = fs::path(args[0]);
     if (!projectDir.has_filename()) projectDir = projectDir.parent_path();  // "Project/Demo/"
+    // "." or ".." names no project: take the name of the folder it stands for.
+    if (projectDir.filename() == "." || projectDir.filename() == "..")
+        projectDir = fs::absolute(projectDir).lexically_normal().parent_path();
     std::error_code ec;
     fs::path programDir = fs::current_path(ec);
 
