@@ -1,5 +1,6 @@
 #include "compiler/ImageWriter.h"
 
+#include <algorithm>
 #include <iterator>
 #include <string>
 
@@ -30,7 +31,8 @@ struct Layout {
     bool failed = false;  // a message is shown already
 
     std::size_t K() const { return state.keywords.size(); }
-    std::size_t L() const { return state.languages.size(); }
+    // The checks allow no more; the per-language tables hold no more.
+    std::size_t L() const { return std::min<std::size_t>(state.languages.size(), kMaxLanguages); }
 
     // No more dots once the status line shows why the build stopped.
     void Tick() {
@@ -56,7 +58,7 @@ void WriteCda(Layout& out) {
     const BuildState& s = out.state;
     out.image.AppendText(s.descriptor, kDescriptorWidth);
     for (std::size_t count :
-         {s.languages.size(), s.keywords.size(), s.items.size(), s.menus.size(), s.deviceTypes.size()})
+         {out.L(), s.keywords.size(), s.items.size(), s.menus.size(), s.deviceTypes.size()})
         out.image.AppendByte(Low(static_cast<std::int64_t>(count)));
 }
 
