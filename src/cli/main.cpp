@@ -13,6 +13,11 @@ const std::vector<Command>& AllCommands() {
         {"build", "PROJECT_DIR",
          "check a project and write its .CIM, .CIF and PROTOCOL.TXT (run in the program directory)",
          RunBuild},
+        {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
+        {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
+        {"icp-info", "FILE", "show the header and the signal blocks of an IR code file", RunIcpInfo},
+        {"identify", "--port COMn", "identify the device: model, firmware version, device ID",
+         RunIdentify},
     };
     return commands;
 }

@@ -20,7 +20,7 @@ struct CliRun {
 };
 
 CliRun BuildInProgramDir(const fs::path& programDir, const std::string& project) {
-    fs::path cli = fs::path(ORBIK_BINARY_DIR) / "src" / "cli" / "orbik-cli";
+    fs::path cli = ORBIK_CLI_PATH;
     fs::path errFile = programDir / "stderr.txt";
     std::string command = "cd '" + programDir.string() + "' && '" + cli.string() + "' build '" +
                           project + "' 2>'" + errFile.string() + "'";

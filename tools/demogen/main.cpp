@@ -1,7 +1,8 @@
 // Generates the demo installation: copies the text tree (turning line ends
 // into CR LF, as the program's own files have them), creates the folders
 // named by [Paths] in orbik.ini, and writes deterministic binary
-// placeholders for the recordings and data that cannot be shipped.
+// placeholders for the recordings and data that cannot be shipped, and the
+// IR code files (the empty template and a learned sample).
 //
 // usage: orbik-demogen SOURCE_DIR OUTPUT_DIR [PLACEHOLDER_LIST]
 
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <string>
 
+#include "IrSamples.h"
 #include "platform/FileSystem.h"
 #include "platform/Ini.h"
 #include "platform/Text.h"
@@ -100,7 +102,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     fs::path source = argv[1], output = argv[2];
-    bool ok = CreateDirectories(output) && CopyTree(source, output) && CreatePathFolders(output);
+    bool ok = CreateDirectories(output) && CopyTree(source, output) && CreatePathFolders(output) &&
+              orbik::demogen::WriteIrSamples(output, WriteIfChanged);
     if (ok && argc == 4) ok = WritePlaceholders(argv[3], output);
     if (!ok) {
         std::fprintf(stderr, "orbik-demogen: could not generate %s\n", output.c_str());

@@ -1,0 +1,48 @@
+#pragma once
+// One serial port: 8 data bits, even parity (checked), one stop bit, raw.
+// Reads never wait for more than is queued; writes are bounded in time, so
+// a vanished device can never hang the caller.
+
+#include <cstdint>
+#include <string>
+
+namespace orbik::link {
+
+class SerialPort {
+public:
+    SerialPort() = default;
+    ~SerialPort();
+    SerialPort(const SerialPort&) = delete;
+    SerialPort& operator=(const SerialPort&) = delete;
+
+    // Opens COM<portNumber> (resolved through ORBIK_COM_DIR or the
+    // /dev/tty* numbering) for exclusive use. Succeeds at once when open.
+    bool Open(int portNumber, int baud);
+    // The same for a device file given by path.
+    bool OpenPath(const std::string& devicePath, int baud);
+    // Does nothing when closed; the object can be opened again.
+    void Close();
+    bool IsOpen() const;
+
+    // Sends all bytes in order; 0 when closed or length <= 0, else the
+    // count written (short only when the line stalls for a second).
+    int SendData(const uint8_t* data, int length);
+    // Received bytes not yet read; 0 when closed. With waitMs > 0 and
+    // nothing queued, waits that long for input to arrive first.
+    int CountWaiting(int waitMs = 0);
+    // Reads min(queued, max) bytes without waiting for more; 0 when closed
+    // or nothing is queued.
+    int ReadData(uint8_t* buffer, int max);
+
+private:
+#ifdef _WIN32
+    void* handle_ = nullptr;
+    void* readEvent_ = nullptr;
+    void* writeEvent_ = nullptr;
+#else
+    int fd_ = -1;
+    int lastCount_ = 0;  // queued count at the last CountWaiting
+#endif
+};
+
+}  // namespace orbik::link

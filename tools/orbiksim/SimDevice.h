@@ -1,0 +1,74 @@
+#pragma once
+// The simulated device's memory and its answers to requests, without the
+// line: one request frame in, one reply (or none) out.
+
+#include <cstdint>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace orbiksim {
+
+constexpr uint32_t kMemorySize = 0x400000;
+constexpr uint32_t kConfigBase = 0x100000;  // configuration address 0
+constexpr uint32_t kConfigSize = 0x300000;
+constexpr uint32_t kVoiceStart = 0x80000;  // memory images and the stored voice start here
+constexpr uint32_t kVoiceEnd = 0x100000;
+constexpr uint32_t kSignalMemorySize = 0x10000;
+
+struct Faults {
+    double nakRate = 0;           // block writes answered "send again" without storing
+    double dropRate = 0;          // block replies lost
+    double corruptRate = 0;       // block replies with one bit flipped after the code
+    std::vector<int> shortReply;  // request codes answered one byte short
+    std::vector<int> noReply;     // request codes never answered
+};
+
+struct Stats {
+    long requests = 0;
+    long naks = 0;
+    long drops = 0;
+    long corrupts = 0;
+    long resends = 0;           // frames that repeated a frame answered "send again"
+    long resendMismatches = 0;  // frames after "send again" that differed from it
+    long plays = 0;
+};
+
+class SimDevice {
+public:
+    SimDevice();
+
+    std::vector<uint8_t> identifyReply = {0x80, 0x83, 0x04, 0x00};
+    std::vector<uint8_t> deviceId = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
+    std::vector<uint8_t> learnedSignal;  // stored at signal address 0 by learn
+    uint8_t learnStatus = 0;
+    Faults faults;
+    std::mt19937_64 random{1};
+
+    std::vector<uint8_t> memory;
+    std::vector<uint8_t> signalMemory;
+    Stats stats;
+
+    // The reply to one request payload (code first); nullopt for none.
+    std::optional<std::vector<uint8_t>> Handle(const std::vector<uint8_t>& payload);
+    // The firmware as sent, undoing the upgrade tool's encoding: the bytes
+    // written by 0x90 below the voice area.
+    std::vector<uint8_t> DecodedFirmware() const;
+    // Set when the last request ended the connection.
+    bool endedConnection = false;
+
+private:
+    std::optional<std::vector<uint8_t>> Answer(const std::vector<uint8_t>& payload);
+    std::vector<uint8_t> WriteBlock(std::vector<uint8_t>& target, uint32_t address,
+                                    const uint8_t* data, int count, uint8_t checksum, uint8_t code);
+    std::vector<uint8_t> ReadBlock(const std::vector<uint8_t>& source, uint32_t address, int count,
+                                   uint8_t code) const;
+    bool Chance(double rate);
+    void TrackResend(const std::vector<uint8_t>& payload, const std::vector<uint8_t>& reply);
+
+    uint32_t firmwareEnd_ = 0;
+    std::vector<uint8_t> rejectedFrame_;
+};
+
+}  // namespace orbiksim
