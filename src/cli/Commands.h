@@ -19,6 +19,9 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+// Configuration build
+int RunBuild(const Args& args);
+
 // IR code files
 int RunPack(const Args& args);
 int RunUnpack(const Args& args);

@@ -10,6 +10,9 @@ namespace orbik::cli {
 const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = {
         // Subcommands are added here as their subsystems arrive.
+        {"build", "PROJECT_DIR",
+         "check a project and write its .CIM, .CIF and PROTOCOL.TXT (run in the program directory)",
+         RunBuild},
         {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
         {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
         {"icp-info", "FILE", "show the header and the signal blocks of an IR code file", RunIcpInfo},

@@ -110,6 +110,14 @@ bool WriteIrSamples(const fs::path& output, const WriteBytes& write) {
     for (const auto& signal : SampleSignals()) names[signal.index] = signal.name;
     fs::path sample = library / (std::string(kSampleName) + ".icp");
     if (!write(irFolder / "Empty.ixp", EmptyTemplate()) || !write(sample, packed)) return false;
+    // The demo project's devices: each starts from the template as "--01.icp"
+    // (as the editor creates a device), the television also has the sample.
+    fs::path devices =
+        platform::JoinSetting(output, ini.Read("Paths", "Project")) / "Demo" / "Devices";
+    if (!write(devices / "Television" / "--01.icp", EmptyTemplate()) ||
+        !write(devices / "Television" / "tv.icp", packed) ||
+        !write(devices / "Telephone" / "--01.icp", EmptyTemplate()))
+        return false;
     if (!WriteSignalNames(SignalNameFile(sample), names, &error)) {
         std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
         return false;

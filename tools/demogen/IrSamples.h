@@ -19,7 +19,8 @@ std::string SampleRemote();
 using WriteBytes = std::function<bool(const std::filesystem::path&, const std::string&)>;
 
 // Writes Empty.ixp into the Def_IR folder and the sample, packed, with its
-// name file into the IR_ICP folder of the demo installation.
+// name file into the IR_ICP folder of the demo installation, and the
+// device files of the demo project.
 bool WriteIrSamples(const std::filesystem::path& output, const WriteBytes& write);
 
 }  // namespace orbik::demogen

@@ -1,0 +1,15 @@
+#include "compiler/BuildState.h"
+
+namespace orbik::compiler {
+
+BuildState MakeBuildState(const std::string& projectName, const fs::path& projectDir,
+                          const fs::path& programDir) {
+    BuildState state;
+    state.projectName = projectName;
+    state.projectDir = projectDir;
+    state.programDir = programDir;
+    state.mainFile = projectDir / (projectName + ".txt");
+    return state;
+}
+
+}  // namespace orbik::compiler

@@ -1,0 +1,79 @@
+#include "compiler/ImageFiles.h"
+
+#include "compiler/Image.h"
+#include "platform/FileSystem.h"
+
+namespace orbik::compiler {
+
+namespace {
+
+constexpr std::size_t kCimBytesPerTick = 100000;
+constexpr std::size_t kFramesPerTick = 100;
+
+bool AllFF(std::string_view bytes) {
+    for (char c : bytes)
+        if (static_cast<std::uint8_t>(c) != 0xFF) return false;
+    return true;
+}
+
+}  // namespace
+
+std::uint8_t XorChecksum(std::string_view bytes) {
+    std::uint8_t sum = 0;
+    for (char c : bytes) sum ^= static_cast<std::uint8_t>(c);
+    return sum;
+}
+
+std::string ComposeCim(std::string_view image, BuildLog& log) {
+    std::string cim(image);
+    if (cim.size() % 2 == 0) cim.push_back('\0');
+    for (std::size_t at = 0; at < cim.size(); at += kCimBytesPerTick) log.Tick();
+    cim.push_back(static_cast<char>(XorChecksum(cim)));
+    return cim;
+}
+
+std::string FrameCim(std::string_view cim, BuildLog& log) {
+    std::string cif;
+    cif.reserve((cim.size() / kFrameDataSize + 1) * kFrameSize);
+    std::size_t written = 0;
+    for (std::size_t offset = 0; offset < cim.size(); offset += kFrameDataSize) {
+        std::string_view block = cim.substr(offset, kFrameDataSize);
+        if (AllFF(block)) continue;
+        if (written++ % kFramesPerTick == 0) log.Tick();
+
+        std::size_t frame = cif.size();
+        cif.append(kFrameSize, '\xFF');
+        PutBigEndian(cif, frame, static_cast<std::uint32_t>(offset), 3);
+        cif.replace(frame + 3, block.size(), block);
+        std::string_view data = std::string_view(cif).substr(frame + 3, kFrameDataSize);
+        cif.back() = static_cast<char>(XorChecksum(data));
+    }
+    return cif;
+}
+
+bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log) {
+    std::string error;
+    if (platform::WriteFileAtomic(path, data, &error)) return true;
+    // The platform's text is "<path>: <reason>"; the path is shown as composed.
+    std::string message = "cannot write " + path.string();
+    std::size_t colon = error.rfind(": ");
+    if (colon != std::string::npos) message += error.substr(colon);
+    log.Fail(message);
+    return false;
+}
+
+bool WriteCimAndCif(std::string_view image, const std::filesystem::path& projectDir,
+                    const std::string& projectName, BuildLog& log) {
+    log.BeginStep("writing configuration .... ");
+    std::string cim = ComposeCim(image, log);
+    if (!WriteOutputFile(projectDir / (projectName + ".CIM"), cim, log)) return false;
+    log.FinishStep();
+
+    log.BeginStep("framing configuration .... ");
+    if (!WriteOutputFile(projectDir / (projectName + ".CIF"), FrameCim(cim, log), log))
+        return false;
+    log.FinishStep();
+    return true;
+}
+
+}  // namespace orbik::compiler

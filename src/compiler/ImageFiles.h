@@ -1,0 +1,41 @@
+#pragma once
+// The two files a build stores its image in: the .CIM (the image with a
+// checksum) and the .CIF (the .CIM cut into addressed, checksummed frames
+// that the device link sends one by one).
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "compiler/BuildLog.h"
+
+namespace orbik::compiler {
+
+inline constexpr std::size_t kFrameDataSize = 128;
+inline constexpr std::size_t kFrameSize = 3 + kFrameDataSize + 1;
+
+// XOR of the bytes: the checksum of the .CIM and of every frame.
+std::uint8_t XorChecksum(std::string_view bytes);
+
+// The image made odd-length by a 0x00 pad byte, then its checksum; the
+// result is always even. Ticks once per 100,000 bytes.
+std::string ComposeCim(std::string_view image, BuildLog& log);
+
+// The .CIM as frames: 3-byte offset, 128 data bytes (0xFF past the end),
+// checksum. A block of nothing but 0xFF gets no frame: the device's erased
+// memory holds that already. Ticks before written frames 1, 101, 201, ...
+std::string FrameCim(std::string_view cim, BuildLog& log);
+
+// Writes a build's output whole or not at all; a failure is reported in
+// the status line (without ending the step's line as done).
+bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log);
+
+// Composes and stores <projectDir>/<projectName>.CIM and .CIF, each as its
+// own progress step. False (with the status line saying why) when a file
+// cannot be written; the .CIF is then not attempted after a failed .CIM.
+bool WriteCimAndCif(std::string_view image, const std::filesystem::path& projectDir,
+                    const std::string& projectName, BuildLog& log);
+
+}  // namespace orbik::compiler

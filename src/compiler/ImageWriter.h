@@ -1,0 +1,18 @@
+#pragma once
+// The writers that turn the checked tables into the configuration image
+// and its files. The build driver calls them after the checks.
+
+#include "compiler/BuildLog.h"
+#include "compiler/BuildState.h"
+
+namespace orbik::compiler {
+
+// Lays out every section into state.image, the header last, each as its
+// own progress step. False (after log.Fail) when the image would not fit.
+bool WriteImageSections(BuildState& state, BuildLog& log);
+
+// Stores state.image as <project>.CIM and its frames as <project>.CIF beside
+// the main file, each written whole. False (after log.Fail) on a write error.
+bool WriteImageFiles(BuildState& state, BuildLog& log);
+
+}  // namespace orbik::compiler
