@@ -312,6 +312,19 @@ TEST_F(ChecksTest, MissingRecordingsNameTheSpeechFile) {
     EXPECT_EQ(Failure(), "file " + (speech / "English_announcement_3.ply").string() + " not found");
 }
 
+TEST_F(ChecksTest, OnlyWhatTheProjectUsesIsRead) {
+    // A device type that no item names may be broken: it is never opened.
+    project.File("Devices/Unused/DEVLIST.TXT", {"; no devices yet"});
+    // Without languages no recording is looked for.
+    project.File("P.txt", {"item=A"});
+    project.File("Items&Menus/A/ITEM.TXT", {"keyword=tv"});
+    fs::remove_all(project.ProgramDir() / "Speech");
+    StatusLines log = project.Build(&state);
+    ASSERT_FALSE(log.Failed()) << log.Status();
+    EXPECT_TRUE(state.deviceTypes.empty());
+    EXPECT_TRUE(state.languages.empty());
+}
+
 TEST_F(ChecksTest, UpperLineKeepsTheLastStepThatFinished) {
     project.File("KEYWORDS.TXT", {"keyword=wake", "type=wakeup", "keyword=tv",
                                   "type=deviceselection", "keyword=late"});
