@@ -264,6 +264,8 @@ void TMainForm::RunTransferDialog(const link::TransferJob& job) {
 }
 
 void TMainForm::DataTransConfigClick() {
+    // The port comes first: without it there is nothing to choose a file for.
+    if (!link_->OpenPort()) return;
     link::TransferJob job;
     if (ui::ProjectWindow* project = ActiveProjectWindow()) {
         std::string name = project->ProjectName();
@@ -272,15 +274,22 @@ void TMainForm::DataTransConfigClick() {
     } else {
         QString file = dialogs_.ChooseFileName(this, "Transfer Configuration", StartDir(),
                                                "Config Image cim/cif (*.ci?)", {});
-        if (file.isEmpty()) return;
+        if (file.isEmpty()) {
+            link_->ClosePort();
+            return;
+        }
         job.fileName = file.toStdString();
         if (!platform::FileExists(job.fileName)) {
             Inform("Transfer Configuration", file + " not found");
+            link_->ClosePort();
             return;
         }
         job.operation = link::ConfigSendOperation(job.fileName);
     }
-    if (!CheckSendFile(job) || !link_->OpenPort()) return;
+    if (!CheckSendFile(job)) {
+        link_->ClosePort();
+        return;
+    }
     RunTransferDialog(job);
 }
 

@@ -233,8 +233,13 @@ void TOptionsForm::Close_BClick() {
         UsePortShown();
         link_.OpenPort();
     }
-    settings_.programLanguage = ui::ToCp1252(ui_->CB_MainLang->currentText());
-    std::string projectLanguage = ui::ToCp1252(ui_->CB_PrLang->currentText());
+    // A language that is not among the choices shows as nothing; it stays
+    // as it was rather than becoming empty.
+    auto chosen = [](const QComboBox* box, const std::string& current) {
+        return box->currentIndex() < 0 ? current : ui::ToCp1252(box->currentText());
+    };
+    settings_.programLanguage = chosen(ui_->CB_MainLang, settings_.programLanguage);
+    std::string projectLanguage = chosen(ui_->CB_PrLang, settings_.projectLanguage);
     bool projectOpen = projects_ && !projects_->subWindowList().isEmpty();
     if (!projectOpen) {
         settings_.projectLanguage = projectLanguage;

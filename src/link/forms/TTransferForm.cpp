@@ -65,7 +65,9 @@ void TTransferForm::Retry_BClick() {
 }
 
 void TTransferForm::StartTransfer_BClick() {
-    SetStopMode(StopMode::Stop);
+    // Running, the button always reads "Stop", whatever the table says.
+    stopMode_ = StopMode::Stop;
+    ui_->StopTransfer_B->setText("Stop");
     ui_->StopTransfer_B->setEnabled(false);
     ui_->StartTransfer_B->setEnabled(false);
     if ((Job.operation == Operation::TransCif || Job.operation == Operation::TransCim) &&

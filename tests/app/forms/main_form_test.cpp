@@ -14,6 +14,7 @@
 #include "support/FakeProjectWindow.h"
 #include "support/Modal.h"
 #include "support/ScriptedDialogs.h"
+#include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
 
 namespace orbik::app {
@@ -184,7 +185,17 @@ TEST_F(MainFormTest, TransferMemoryRefusesOtherStartAddressesAndAsksForShortImag
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
+TEST_F(MainFormTest, TransferConfigOpensThePortBeforeAskingForAFile) {
+    dir.Write("orbik.ini", "[Port]\r\nInterface=COM9\r\n");
+    auto form = Create();
+    dialogs.Clear();
+    Find<QAction>(form.get(), "DataTransConfig")->trigger();
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+}
+
 TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {
+    test::SimulatedDevice sim;
+    dir.Write("orbik.ini", "[Port]\r\nInterface=" + sim.PortName() + "\r\n");
     auto form = Create();
     auto missing = dir / "none.cif";
     dialogs.QueueFileName(QString::fromStdString(missing.string()));

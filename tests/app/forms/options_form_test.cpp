@@ -183,6 +183,22 @@ TEST(OptionsForm, CancelKeepsTheProjectLanguageButStoresTheProgramLanguage) {
     unsetenv("ORBIK_COM_DIR");
 }
 
+TEST(OptionsForm, CloseKeepsLanguagesThatAreNotAmongTheChoices) {
+    TempDir dir;
+    setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
+    dir.Write("orbik.ini", "[Language]\r\nProgram=english\r\nProject=Swedish\r\n");
+    Options o(dir);
+    EXPECT_EQ(o.Find<QComboBox>("CB_PrLang")->currentIndex(), -1);
+    o.Find<QPushButton>("StoreL_B")->click();
+    o.Find<QPushButton>("Close_B")->click();
+    EXPECT_EQ(o.settings.programLanguage, "english");
+    EXPECT_EQ(o.settings.projectLanguage, "Swedish");
+    platform::IniFile ini(dir / "orbik.ini");
+    EXPECT_EQ(ini.Read("Language", "Program"), "english");
+    EXPECT_EQ(ini.Read("Language", "Project"), "Swedish");
+    unsetenv("ORBIK_COM_DIR");
+}
+
 TEST(OptionsForm, OkChangesTheProjectLanguageAndClosesTheProject) {
     TempDir dir;
     setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);

@@ -42,10 +42,12 @@ std::string ReadFile(const std::filesystem::path& path) {
 // The dialog on an open, identified connection, as a main window command
 // prepares it.
 struct Transfer {
-    Transfer(const SimulatedDevice& sim, Operation operation, const std::filesystem::path& file)
-        : link(sim.PortName(), [this](const std::string& m) { messages.push_back(m); }),
+    Transfer(const SimulatedDevice& sim, Operation operation, const std::filesystem::path& file,
+             const std::filesystem::path& programDir = "/nonexistent",
+             const std::string& language = "English")
+        : settings(Settings(programDir, language)),
+          link(sim.PortName(), [this](const std::string& m) { messages.push_back(m); }),
           form(settings, link, dialogs) {
-        settings.programDir = "/nonexistent";
         link.InitRequests();
         link.OpenPort();
         link.Identify();
@@ -54,6 +56,14 @@ struct Transfer {
         form.Prepare();
     }
     ~Transfer() { link.ClosePort(); }
+
+    static settings::Settings Settings(const std::filesystem::path& programDir,
+                                       const std::string& language) {
+        settings::Settings s;
+        s.programDir = programDir;
+        s.programLanguage = language;
+        return s;
+    }
 
     template <class T>
     T* Find(const char* name) {
@@ -143,10 +153,18 @@ TEST(TransferForm, SendsFramesAndMemoryAndReadsBoth) {
 TEST(TransferForm, StopEndsAReadWithoutLeavingAFile) {
     SimulatedDevice sim;
     TempDir dir;
-    Transfer t(sim, Operation::ReadMem, dir / "r.mem");
-    QTimer::singleShot(50, t.Stop(), &QPushButton::click);
+    dir.Write("formcaps.txt", "[TF_StopTransfer_B]\r\nGerman=Stopp\r\n[TF_Stopped]\r\n"
+                              "German=Abgebrochen\r\n");
+    Transfer t(sim, Operation::ReadMem, dir / "r.mem", dir.Path(), "German");
+    EXPECT_EQ(t.Stop()->text(), "Stopp");
+    QString running;
+    QTimer::singleShot(50, t.Stop(), [&] {
+        running = t.Stop()->text();
+        t.Stop()->click();
+    });
     t.Start()->click();
-    EXPECT_EQ(t.Status(), "Transfer stopped");
+    EXPECT_EQ(running, "Stop");
+    EXPECT_EQ(t.Status(), "Abgebrochen");
     EXPECT_EQ(t.Stop()->text(), "Close");
     EXPECT_FALSE(std::filesystem::exists(dir / "r.mem"));
     EXPECT_EQ(t.form.Outcome().result, TransferResult::Stopped);
