@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -36,9 +37,14 @@ bool Load(const std::string& source, char family, std::vector<uint8_t>* image) {
         *image = Placeholder(family);
         return true;
     }
-    std::ifstream in(source, std::ios::binary);
-    image->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    if (!in.eof() || image->size() != kImageSize) {
+    // Reading through the stream buffer leaves the stream's own state as
+    // it was, so only the open can be checked on the stream; a folder
+    // would throw from the read.
+    std::error_code error;
+    std::ifstream in;
+    if (std::filesystem::is_regular_file(source, error)) in.open(source, std::ios::binary);
+    if (in) image->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (!in || image->size() != kImageSize) {
         std::fprintf(stderr, "orbik-fwembed: %s is not a firmware image of %zu bytes\n",
                      source.c_str(), kImageSize);
         return false;

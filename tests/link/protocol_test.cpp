@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <vector>
 
 #include "support/TempDir.h"
@@ -126,6 +127,22 @@ TEST_F(OpenPortFailure, ReportsThePortNameAndForgetsTheHandle) {
         EXPECT_EQ(messages, std::vector<std::string>{std::string("Cannot open ") + name});
         EXPECT_FALSE(link.Exchange(kIdentifyRequest, 10));
     }
+}
+
+TEST(Exchange, WaitingOnAClosedPortDoesNotSpin) {
+    // A handle whose port was closed, as after the settings dialog started
+    // the upgrade tool: the reply cannot come, and the wait must idle.
+    DeviceLink link("COM1", {});
+    link.PortHandle = COMnew();
+    auto threadCpuMs = [] {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return t.tv_sec * 1000.0 + t.tv_nsec / 1e6;
+    };
+    double before = threadCpuMs();
+    EXPECT_FALSE(link.Exchange(kEndRequest, 300));
+    EXPECT_LT(threadCpuMs() - before, 100.0);
+    EXPECT_EQ(link.ReplyOf(kEndRequest).buffer[3], 0xFF);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "support/Process.h"
 #include "support/SimulatedDevice.h"
+#include "support/TempDir.h"
 #include "upgrade/Firmware.h"
 
 namespace orbik::upgrade {
@@ -87,6 +88,32 @@ TEST(Upgrade, LostBlockReplyStopsWithTransmissionError) {
     EXPECT_EQ(run.status, 255);
     EXPECT_EQ(run.output, kBanner + "     ORBIK classic/entry V3.04 found\n\n" +
                               "     0 blocks (of 416) transmitted\n     transmission error\n");
+}
+
+TEST(FirmwareEmbedding, TakesImagesOfExactlyTheBlockSizeAndRefusesOthers) {
+    test::TempDir dir;
+    std::string image(kFirmwareSize, '\0');
+    for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<char>(i * 7 + 3);
+    auto a = dir.Write("a.bin", image).string();
+    auto b = dir.Write("b.bin", std::string(kFirmwareSize, '\x5A')).string();
+    auto out = (dir / "images.cpp").string();
+
+    auto run = RunProcess({ORBIK_FWEMBED_PATH, out, a, b});
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string source = dir.Read("images.cpp");
+    EXPECT_NE(source.find("kFirmwareA[kFirmwareSize] = {\n0x03,0x0A,0x11,0x18,"),
+              std::string::npos);
+    EXPECT_NE(source.find("kFirmwareB[kFirmwareSize] = {\n0x5A,0x5A,"), std::string::npos);
+
+    auto shortImage = dir.Write("short.bin", image.substr(1)).string();
+    for (const std::string& wrong : {shortImage, dir.Path().string(), (dir / "none").string()}) {
+        auto refused = RunProcess({ORBIK_FWEMBED_PATH, (dir / "other.cpp").string(), wrong, b});
+        EXPECT_EQ(refused.status, 1) << wrong;
+        EXPECT_NE(refused.output.find("is not a firmware image of 53248 bytes"),
+                  std::string::npos)
+            << refused.output;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "other.cpp"));
 }
 
 }  // namespace

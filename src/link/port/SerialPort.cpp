@@ -106,7 +106,11 @@ int SerialPort::SendData(const uint8_t* data, int length) {
 }
 
 int SerialPort::CountWaiting(int waitMs) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen()) {
+        // Nothing can arrive, but a caller's polling loop must not spin.
+        if (waitMs > 0) Sleep(static_cast<DWORD>(waitMs));
+        return 0;
+    }
     DWORD errors = 0;
     COMSTAT stat{};
     if (!ClearCommError(handle_, &errors, &stat)) return 0;
@@ -238,7 +242,11 @@ int SerialPort::SendData(const uint8_t* data, int length) {
 }
 
 int SerialPort::CountWaiting(int waitMs) {
-    if (!IsOpen()) return 0;
+    if (!IsOpen()) {
+        // Nothing can arrive, but a caller's polling loop must not spin.
+        if (waitMs > 0) SleepMicroseconds(waitMs * 1000L);
+        return 0;
+    }
     int queued = 0;
     if (ioctl(fd_, FIONREAD, &queued) != 0) queued = 0;
     if (waitMs > 0) {

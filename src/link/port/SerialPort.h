@@ -28,7 +28,7 @@ public:
     // count written (short only when the line stalls for a second).
     int SendData(const uint8_t* data, int length);
     // Received bytes not yet read; 0 when closed. With waitMs > 0 and
-    // nothing queued, waits that long for input to arrive first.
+    // nothing queued (or the port closed), waits that long for input first.
     int CountWaiting(int waitMs = 0);
     // Reads min(queued, max) bytes without waiting for more; 0 when closed
     // or nothing is queued.
