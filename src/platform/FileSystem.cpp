@@ -75,7 +75,8 @@ fs::path ResolvePath(const fs::path& path) {
     bool resolving = true;
     for (const auto& component : path) {
         std::string name = component.string();
-        if (resolved.empty() && (component == path.root_name() || component == path.root_directory())) {
+        if (resolved.empty() &&
+            (component == path.root_name() || component == path.root_directory())) {
             resolved /= component;
             continue;
         }
@@ -165,7 +166,8 @@ bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* 
     fs::path target = ResolvePath(to);
     if (Exists(target)) return Fail(error, target.string() + ": file exists");
     std::error_code ec;
-    if (!fs::copy_file(ResolvePath(from), target, fs::copy_options::none, ec)) return Fail(error, target, ec);
+    if (!fs::copy_file(ResolvePath(from), target, fs::copy_options::none, ec))
+        return Fail(error, target, ec);
     return true;
 }
 
@@ -173,6 +175,13 @@ bool CopyDirectory(const fs::path& from, const fs::path& to, std::string* error)
     fs::path source = ResolvePath(from), target = ResolvePath(to);
     std::error_code ec;
     if (!fs::is_directory(source, ec)) return Fail(error, source.string() + ": no such directory");
+    // A copy into the tree itself would copy its own output until the disk is full.
+    fs::path from_real = fs::weakly_canonical(source, ec),
+             to_real = fs::weakly_canonical(target, ec);
+    auto [end, _] =
+        std::mismatch(from_real.begin(), from_real.end(), to_real.begin(), to_real.end());
+    if (end == from_real.end())
+        return Fail(error, target.string() + ": cannot copy a folder into itself");
     fs::create_directories(target, ec);
     if (ec) return Fail(error, target, ec);
     fs::copy(source, target,
@@ -192,7 +201,8 @@ bool RenamePath(const fs::path& from, const fs::path& to, std::string* error) {
 bool DeletePath(const fs::path& path, std::string* error) {
     std::error_code ec;
     fs::path target = ResolvePath(path);
-    if (!fs::remove(target, ec)) return Fail(error, ec ? ec.message() : target.string() + ": no such file");
+    if (!fs::remove(target, ec))
+        return Fail(error, ec ? ec.message() : target.string() + ": no such file");
     return true;
 }
 
@@ -207,12 +217,16 @@ bool CreateDirectories(const fs::path& path, std::string* error) {
 std::vector<DirEntry> ListDirectory(const fs::path& path) {
     std::vector<DirEntry> entries;
     std::error_code ec;
-    for (fs::directory_iterator it(ResolvePath(path), ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(ResolvePath(path), ec), end; !ec && it != end;
+         it.increment(ec)) {
         EntryKind kind = EntryKind::Other;
         auto status = it->symlink_status(ec);
-        if (fs::is_symlink(status)) kind = EntryKind::Symlink;
-        else if (fs::is_directory(status)) kind = EntryKind::Directory;
-        else if (fs::is_regular_file(status)) kind = EntryKind::File;
+        if (fs::is_symlink(status))
+            kind = EntryKind::Symlink;
+        else if (fs::is_directory(status))
+            kind = EntryKind::Directory;
+        else if (fs::is_regular_file(status))
+            kind = EntryKind::File;
         entries.push_back({it->path().filename().string(), kind});
     }
     std::sort(entries.begin(), entries.end(),
@@ -228,9 +242,9 @@ bool EmptyDirectory(const fs::path& path) {
         if (entry.kind == EntryKind::Directory && entry.name[0] != '.') {
             if (!EmptyDirectory(full)) return false;
             if (!fs::remove(full, ec) || ec) return false;
-        } else {
+        } else if (entry.kind != EntryKind::Directory) {
             fs::remove(full, ec);  // a link goes as an entry; its target stays
-        }
+        }                          // a dot directory deleted as a file fails, and that is ignored
     }
     return true;
 }

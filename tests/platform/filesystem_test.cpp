@@ -85,6 +85,17 @@ TEST(CopyDirectory, CopiesWholeTree) {
     EXPECT_EQ(dir.Read("dst/Copy/Demo.txt"), "main");
 }
 
+TEST(CopyDirectory, RefusesToCopyIntoItself) {
+    TempDir dir;
+    dir.Write("src/a.txt", "a");
+    std::string error;
+    EXPECT_FALSE(CopyDirectory(dir / "src", dir / "src/sub", &error));
+    EXPECT_NE(error.find("into itself"), std::string::npos) << error;
+    EXPECT_FALSE(CopyDirectory(dir / "src", dir / "SRC"));  // same folder by another case
+    EXPECT_FALSE(fs::exists(dir / "src/sub"));
+    EXPECT_TRUE(CopyDirectory(dir / "src", dir / "src2"));  // a sibling sharing a prefix is fine
+}
+
 TEST(EmptyDirectory, DeletesLinksWithoutFollowingThem) {
     TempDir dir;
     dir.Write("outside/keep.txt", "keep");
@@ -103,8 +114,10 @@ TEST(EmptyDirectory, SkipsDotDirectoriesAsFiles) {
     TempDir dir;
     dir.Write("p/.hidden/x", "x");
     dir.Write("p/y", "y");
+    fs::create_directory(dir / "p/.empty");
     EXPECT_TRUE(EmptyDirectory(dir / "p"));
     EXPECT_TRUE(fs::exists(dir / "p/.hidden/x"));
+    EXPECT_TRUE(fs::is_directory(dir / "p/.empty"));
     EXPECT_FALSE(fs::exists(dir / "p/y"));
 }
 
