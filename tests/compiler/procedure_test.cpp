@@ -109,6 +109,14 @@ TEST_F(ProcedureTest, CharactersTakeTheFirstByteOrAnEscape) {
     EXPECT_EQ(Encode(text), expected);
 }
 
+TEST_F(ProcedureTest, EscapesMatchOnlyAsWholeArguments) {
+    std::string text = "SendBt(3,\\rx,\\n,\\";
+    for (int i = 0; i < 27; ++i) text += ",z";
+    text += ")";
+    std::string expected = std::string("\x1C\x03\\\x0A\\", 5) + std::string(27, 'z') + '\0';
+    EXPECT_EQ(Encode(text), expected);
+}
+
 TEST_F(ProcedureTest, EmptyCharacterArgumentIsInvalid) {
     std::string args = "1,,";
     for (int i = 0; i < 28; ++i) args += "x,";
