@@ -14,6 +14,14 @@ namespace {
 
 using namespace orbik::signals;
 
+// Names come from the file: control bytes would reach the terminal as
+// escape sequences.
+std::string Printable(std::string text) {
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    return text;
+}
+
 std::string FormText(std::uint8_t form) {
     if (form == kPackedForm) return "packed (0)";
     if (form == kUnpackedForm) return "unpacked (255)";
@@ -34,7 +42,7 @@ void PrintSlot(int s, const IcpSlotInfo& slot, const SignalNameList* names) {
         std::printf("%5s  %6s  %5s  error: %s", "-", "-", "-", slot.problem.c_str());
     else
         std::printf("%5u  %6zu  %5zu", slot.count, kItemSize * (slot.count + 1u), slot.items);
-    if (names && s % 2 == 0) std::printf("  %s", (*names)[signal].c_str());
+    if (names && s % 2 == 0) std::printf("  %s", Printable((*names)[signal]).c_str());
     std::printf("\n");
 }
 
@@ -67,7 +75,7 @@ int RunIcpInfo(const Args& args) {
     }
     std::printf("File:        %s\n", args[0].c_str());
     std::printf("Name:        \"%s\"\n",
-                std::string(header.name.data(), header.name.size()).c_str());
+                Printable(std::string(header.name.data(), header.name.size())).c_str());
     std::printf("Form:        %s\n", FormText(header.form).c_str());
     if (header.form == kPackedForm) std::printf("Dictionary:  %zu items\n", summary.dictionarySize);
     std::printf("Size:        %zu bytes\n", bytes.size());
