@@ -176,11 +176,9 @@ bool CopyDirectory(const fs::path& from, const fs::path& to, std::string* error)
     std::error_code ec;
     if (!fs::is_directory(source, ec)) return Fail(error, source.string() + ": no such directory");
     // A copy into the tree itself would copy its own output until the disk is full.
-    fs::path from_real = fs::weakly_canonical(source, ec),
-             to_real = fs::weakly_canonical(target, ec);
-    auto [end, _] =
-        std::mismatch(from_real.begin(), from_real.end(), to_real.begin(), to_real.end());
-    if (end == from_real.end())
+    fs::path inside =
+        fs::weakly_canonical(target, ec).lexically_relative(fs::weakly_canonical(source, ec));
+    if (!inside.empty() && *inside.begin() != "..")
         return Fail(error, target.string() + ": cannot copy a folder into itself");
     fs::create_directories(target, ec);
     if (ec) return Fail(error, target, ec);

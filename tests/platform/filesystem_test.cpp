@@ -92,6 +92,7 @@ TEST(CopyDirectory, RefusesToCopyIntoItself) {
     EXPECT_FALSE(CopyDirectory(dir / "src", dir / "src/sub", &error));
     EXPECT_NE(error.find("into itself"), std::string::npos) << error;
     EXPECT_FALSE(CopyDirectory(dir / "src", dir / "SRC"));  // same folder by another case
+    EXPECT_FALSE(CopyDirectory((dir / "src").string() + "/", dir / "src/sub"));
     EXPECT_FALSE(fs::exists(dir / "src/sub"));
     EXPECT_TRUE(CopyDirectory(dir / "src", dir / "src2"));  // a sibling sharing a prefix is fine
 }
