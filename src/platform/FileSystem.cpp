@@ -237,12 +237,14 @@ bool EmptyDirectory(const fs::path& path) {
     for (const auto& entry : ListDirectory(dir)) {
         fs::path full = dir / entry.name;
         std::error_code ec;
-        if (entry.kind == EntryKind::Directory && entry.name[0] != '.') {
+        if (entry.kind == EntryKind::Directory) {
+            // A dot directory is deleted as a file would be: that fails, and is ignored.
+            if (entry.name[0] == '.') continue;
             if (!EmptyDirectory(full)) return false;
             if (!fs::remove(full, ec) || ec) return false;
-        } else if (entry.kind != EntryKind::Directory) {
+        } else {
             fs::remove(full, ec);  // a link goes as an entry; its target stays
-        }                          // a dot directory deleted as a file fails, and that is ignored
+        }
     }
     return true;
 }
