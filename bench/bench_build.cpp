@@ -27,7 +27,7 @@ const char* const kLanguages[] = {"English", "German"};
 
 // A program directory with its speech library and one project, "Bench".
 class Installation {
-public:
+  public:
     static Installation& Get() {
         static Installation installation;
         return installation;
@@ -41,7 +41,7 @@ public:
     fs::path ProjectDir() const { return root_ / "Project" / "Bench"; }
     const std::vector<fs::path>& Inputs() const { return inputs_; }
 
-private:
+  private:
     Installation() {
         std::string pattern = (fs::temp_directory_path() / "orbik-bench-XXXXXX").string();
         if (!mkdtemp(pattern.data())) std::abort();
@@ -75,9 +75,9 @@ private:
 
     void WriteProject() {
         fs::path project = "Project/Bench";
-        Text(project / "Bench.txt", {"descriptor=Benchmark living room", "language=English",
-                                     "language=German", "item=Television", "item=Volume",
-                                     "item=Sound"});
+        Text(project / "Bench.txt",
+             {"descriptor=Benchmark living room", "language=English", "language=German",
+              "item=Television", "item=Volume", "item=Sound"});
         Text(project / "LANGUAGES.TXT", {"English=English", "German=Deutsch"});
         Text(project / "DISPLAYS.TXT",
              {"display=0", "English=Say a command", "German=Befehl sprechen"});
@@ -91,19 +91,20 @@ private:
         Text(project / "KEYWORDS.TXT", keywords);
 
         fs::path items = project / "Items&Menus";
-        Text(items / "Television/ITEM.TXT", {"English=TV", "German=Fernseher",
-                                             "keyword=" + Keyword(0), "option=devices=TV"});
-        Text(items / "Volume/ITEM.TXT", {"English=Volume", "German=Lautstaerke",
-                                         "keyword=" + Keyword(1), "minoption=0", "maxoption=20",
-                                         "startoption=5"});
+        Text(items / "Television/ITEM.TXT",
+             {"English=TV", "German=Fernseher", "keyword=" + Keyword(0), "option=devices=TV"});
+        Text(items / "Volume/ITEM.TXT",
+             {"English=Volume", "German=Lautstaerke", "keyword=" + Keyword(1), "minoption=0",
+              "maxoption=20", "startoption=5"});
         Text(items / "Sound/ITEM.TXT", {"English=Sound", "German=Klang", "keyword=" + Keyword(2),
                                         "option=Stereo", "option=Mono", "startoption=0"});
 
         std::vector<std::string> main;
         for (int k = 0; k < kKeywords; ++k) {
-            main.insert(main.end(), {"keyword=" + Keyword(k), "procedure=SendButton(vol_plus)",
-                                     "procedure=Wait(0x0100)",
-                                     "procedure=SetMenu(Sub" + std::to_string(k % kSubMenus) + ")"});
+            main.insert(main.end(),
+                        {"keyword=" + Keyword(k), "procedure=SendButton(vol_plus)",
+                         "procedure=Wait(0x0100)",
+                         "procedure=SetMenu(Sub" + std::to_string(k % kSubMenus) + ")"});
         }
         Text(items / "Main/MENU.TXT", main);
         for (int m = 0; m < kSubMenus; ++m) {
@@ -125,7 +126,8 @@ private:
     void WriteSpeech() {
         for (std::string language : kLanguages) {
             fs::path dir = fs::path("Speech") / language;
-            for (int n : {1, 3}) Noise(dir / (language + "_announcement_" + std::to_string(n) + ".ply"), 20000);
+            for (int n : {1, 3})
+                Noise(dir / (language + "_announcement_" + std::to_string(n) + ".ply"), 20000);
             for (int k = 0; k < kKeywords; ++k) {
                 std::string stem = language + "_" + Keyword(k) + "_";
                 Noise(dir / (stem + "1.ply"), 6800);
@@ -187,11 +189,12 @@ BENCHMARK(BM_ReadInputsWriteOutputs)
 
 // Passes the results on and keeps the medians for the ratio.
 class MedianReporter : public benchmark::ConsoleReporter {
-public:
+  public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            if (run.aggregate_name == "median") medians[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (run.aggregate_name == "median")
+                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
     }
     std::map<std::string, double> medians;
 };
@@ -213,7 +216,9 @@ int main(int argc, char** argv) {
     auto floor = reporter.medians.find("BM_ReadInputsWriteOutputs");
     if (build == reporter.medians.end() || floor == reporter.medians.end() || floor->second <= 0)
         return 0;
-    std::printf("median build %.3f ms, median read inputs + write outputs %.3f ms, ratio %.2f (target <= 3)\n",
-                build->second, floor->second, build->second / floor->second);
+    std::printf(
+        "median build %.3f ms, median read inputs + write outputs %.3f ms, ratio %.2f (target <= "
+        "3)\n",
+        build->second, floor->second, build->second / floor->second);
     return 0;
 }

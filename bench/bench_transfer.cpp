@@ -35,15 +35,15 @@ constexpr int kPort = 7;
 
 // orbiksim on its own ORBIK_COM_DIR for as long as the object lives.
 class Simulator {
-public:
+  public:
     explicit Simulator(const fs::path& dir) {
         fs::create_directories(dir / "com");
         setenv("ORBIK_COM_DIR", (dir / "com").c_str(), 1);
         std::string program = SimulatorPath();
         std::string port = std::to_string(kPort), baud = std::to_string(kBaud);
         std::string memory = (dir / "memory.bin").string();
-        const char* argv[] = {program.c_str(), "--port", port.c_str(), "--baud", baud.c_str(),
-                              "--memory", memory.c_str(), nullptr};
+        const char* argv[] = {program.c_str(), "--port",   port.c_str(),   "--baud",
+                              baud.c_str(),    "--memory", memory.c_str(), nullptr};
         int fds[2];
         if (pipe(fds) != 0) throw std::runtime_error("pipe");
         posix_spawn_file_actions_t actions;
@@ -66,7 +66,7 @@ public:
         waitpid(pid_, nullptr, 0);
     }
 
-private:
+  private:
     static std::string SimulatorPath() {
         if (const char* path = std::getenv("ORBIKSIM")) return path;
         return (fs::read_symlink("/proc/self/exe").parent_path().parent_path() / "tools" /

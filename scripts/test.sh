@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with AddressSanitizer and
+# Installs what is missing, checks the layout of the sources, builds with AddressSanitizer and
 # UndefinedBehaviorSanitizer, runs every test, then runs each fuzz target
 # for a bounded time (FUZZ_SECONDS each, default 60).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/install-deps.sh
+bash scripts/check-format.sh
 cmake --preset asan
 cmake --build --preset asan -j2
 ctest --preset asan -j2 --timeout 600

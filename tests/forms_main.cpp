@@ -1,6 +1,6 @@
 // Window tests run on Qt's offscreen platform so they need no display.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include <cstdlib>
 

@@ -20,7 +20,9 @@ namespace {
 
 volatile sig_atomic_t interrupted = 0;
 
-void OnInterrupt(int) { interrupted = 1; }
+void OnInterrupt(int) {
+    interrupted = 1;
+}
 
 struct TransferArgs {
     std::string file;
@@ -56,7 +58,7 @@ std::optional<TransferArgs> ParseArgs(const char* command, const Args& args, boo
 
 // A bar that redraws in place on a terminal and prints every tenth on a pipe.
 class ProgressBar {
-public:
+  public:
     ProgressBar() : tty_(isatty(STDERR_FILENO)) {}
     ~ProgressBar() { EndLine(); }
 
@@ -77,7 +79,7 @@ public:
         drawn_ = false;
     }
 
-private:
+  private:
     void Draw() {
         if (!tty_) {
             if (percent_ / 10 == lastTenth_) return;

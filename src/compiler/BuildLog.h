@@ -7,7 +7,7 @@
 namespace orbik::compiler {
 
 class BuildLog {
-public:
+  public:
     virtual ~BuildLog() = default;
     // The lower line (L_Status) := label; the window repaints.
     virtual void BeginStep(const std::string& label) = 0;
@@ -22,21 +22,34 @@ public:
 // Keeps the two lines as the progress window shows them; the base of the
 // window, the console and the tests.
 class StatusLines : public BuildLog {
-public:
-    void BeginStep(const std::string& label) override { status_ = label; Changed(); }
-    void Tick() override { status_ += '.'; Changed(); }
-    void FinishStep() override { finished_ = status_ + "ok"; Changed(); }
-    void Fail(const std::string& message) override { status_ = message; failed_ = true; Changed(); }
+  public:
+    void BeginStep(const std::string& label) override {
+        status_ = label;
+        Changed();
+    }
+    void Tick() override {
+        status_ += '.';
+        Changed();
+    }
+    void FinishStep() override {
+        finished_ = status_ + "ok";
+        Changed();
+    }
+    void Fail(const std::string& message) override {
+        status_ = message;
+        failed_ = true;
+        Changed();
+    }
 
     const std::string& Status() const { return status_; }      // L_Status
     const std::string& Finished() const { return finished_; }  // L_Status1
     bool Failed() const { return failed_; }
 
-protected:
+  protected:
     // Called after every change of the two lines.
     virtual void Changed() {}
 
-private:
+  private:
     std::string status_;
     std::string finished_;
     bool failed_ = false;

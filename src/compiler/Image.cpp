@@ -43,7 +43,9 @@ std::uint32_t GetBigEndian(std::string_view bytes, std::size_t at, int width) {
     return value;
 }
 
-std::uint8_t DisplayChar(std::uint8_t c) { return kDisplayTable[c]; }
+std::uint8_t DisplayChar(std::uint8_t c) {
+    return kDisplayTable[c];
+}
 
 void Image::Clear() {
     bytes_.clear();

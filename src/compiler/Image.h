@@ -26,7 +26,7 @@ std::uint32_t GetBigEndian(std::string_view bytes, std::size_t at, int width);
 std::uint8_t DisplayChar(std::uint8_t c);
 
 class Image {
-public:
+  public:
     // Starts over: empty image, write position 0.
     void Clear();
 
@@ -58,7 +58,7 @@ public:
     // Entry `index` of the table at `table` := `target`.
     void SetPointer(std::size_t table, std::size_t index, std::size_t target);
 
-private:
+  private:
     bool Fits(std::size_t count);
 
     std::string bytes_;

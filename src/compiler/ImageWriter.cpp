@@ -52,7 +52,9 @@ struct Layout {
     }
 };
 
-std::uint8_t Low(std::int64_t value) { return static_cast<std::uint8_t>(value & 0xFF); }
+std::uint8_t Low(std::int64_t value) {
+    return static_cast<std::uint8_t>(value & 0xFF);
+}
 
 void WriteCda(Layout& out) {
     const BuildState& s = out.state;
@@ -102,7 +104,8 @@ void WriteOptionTexts(Layout& out, const t_iteminfo& item) {
         out.image.AppendByte(Low(count));
         // The checks keep the range to what the field holds; never spill past it.
         for (int option = item.minOption;
-             option <= item.maxOption && out.image.Position() + kNameWidth <= start + kOptionTextField;
+             option <= item.maxOption &&
+             out.image.Position() + kNameWidth <= start + kOptionTextField;
              ++option) {
             out.image.AppendText(OptionText(item, option), kNameWidth);
         }
@@ -117,12 +120,14 @@ void WriteIda(Layout& out) {
         const t_iteminfo& item = items[i];
         out.image.SetPointer(table, i, out.image.Position());
         out.image.AppendByte(static_cast<std::uint8_t>(item.type + 1));
-        for (std::size_t l = 0; l < kMaxLanguages; ++l) out.image.AppendText(item.names[l], kNameWidth);
+        for (std::size_t l = 0; l < kMaxLanguages; ++l)
+            out.image.AppendText(item.names[l], kNameWidth);
         out.image.AppendByte(item.keyword == 0 ? 0xFF : Low(item.keyword - 1));
         out.image.AppendByte(static_cast<std::uint8_t>(item.optionKind) + 1);
         bool devices = item.optionKind == OptionKind::Devices;
         out.image.AppendByte(devices ? Low(item.deviceType - 1) : 0);
-        for (std::int16_t value : {item.minOption, item.maxOption, item.offOption, item.startOption})
+        for (std::int16_t value :
+             {item.minOption, item.maxOption, item.offOption, item.startOption})
             out.image.AppendWord(static_cast<std::uint16_t>(value));
         WriteOptionTexts(out, item);
         for (std::size_t k = 0; k < out.K(); ++k) {
@@ -164,7 +169,9 @@ void WriteMda(Layout& out) {
     }
 }
 
-bool IsAligned(const DeviceFile& device) { return device.name.rfind("--", 0) == 0; }
+bool IsAligned(const DeviceFile& device) {
+    return device.name.rfind("--", 0) == 0;
+}
 
 void WriteDda(Layout& out) {
     const auto& types = out.state.deviceTypes;

@@ -91,7 +91,7 @@ inline const std::string kConnectionFailedMessage =
 using WaitObserver = std::function<void(int msLeft)>;
 
 class DeviceLink {
-public:
+  public:
     // portName is the settings' port ("COM3"); report shows the messages
     // that the windows put in boxes and the console prints.
     DeviceLink(std::string portName, platform::Reporter report);
@@ -135,7 +135,7 @@ public:
     std::array<ReplySlot, kReplySlotCount> Replies{};
     WaitObserver waitObserver;
 
-private:
+  private:
     std::string portName_;
     int portNumber_ = -1;
     platform::Reporter report_;

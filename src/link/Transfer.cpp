@@ -45,7 +45,8 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
     switch (job.operation) {
         case Operation::TransCif:
             if (bytes.size() % kFrameSize != 0)
-                return fail(" is not a framed configuration image (its size is not a multiple of 132)");
+                return fail(
+                    " is not a framed configuration image (its size is not a multiple of 132)");
             for (size_t at = 0; at < bytes.size(); at += kFrameSize) {
                 const auto* data = reinterpret_cast<const uint8_t*>(bytes.data() + at + 3);
                 if (BlockChecksum(data, kBlockSize) != data[kBlockSize])
@@ -74,22 +75,27 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
 }
 
 class Runner {
-public:
+  public:
     Runner(DeviceLink& link, const TransferJob& job, const TransferCallbacks& callbacks)
         : link_(link), job_(job), cb_(callbacks) {}
 
     TransferOutcome Run() {
         switch (job_.operation) {
-            case Operation::TransCif: return Send(&Runner::CifLoop, job_.keepVoice);
-            case Operation::TransCim: return Send(&Runner::CimLoop, job_.keepVoice);
-            case Operation::TransMem: return Send(&Runner::MemLoop, false);
-            case Operation::ReadCim: return ReadCim();
-            case Operation::ReadMem: return ReadMem();
+            case Operation::TransCif:
+                return Send(&Runner::CifLoop, job_.keepVoice);
+            case Operation::TransCim:
+                return Send(&Runner::CimLoop, job_.keepVoice);
+            case Operation::TransMem:
+                return Send(&Runner::MemLoop, false);
+            case Operation::ReadCim:
+                return ReadCim();
+            case Operation::ReadMem:
+                return ReadMem();
         }
         return {};
     }
 
-private:
+  private:
     using Loop = bool (Runner::*)();
 
     void Status(const std::string& text) {
@@ -277,7 +283,7 @@ std::optional<Operation> OperationFromCode(std::string_view code) {
 Operation ConfigSendOperation(const fs::path& file) {
     std::string name = file.string();
     return !name.empty() && (name.back() == 'f' || name.back() == 'F') ? Operation::TransCif
-                                                                        : Operation::TransCim;
+                                                                       : Operation::TransCim;
 }
 
 bool IsSend(Operation operation) {

@@ -25,10 +25,10 @@ Operation ConfigSendOperation(const std::filesystem::path& file);
 bool IsSend(Operation operation);
 
 // The device's areas.
-constexpr uint32_t kConfigSize = 0x300000;     // configuration, from address 0
-constexpr uint32_t kMemoryStart = 0x80000;     // memory images start here
+constexpr uint32_t kConfigSize = 0x300000;  // configuration, from address 0
+constexpr uint32_t kMemoryStart = 0x80000;  // memory images start here
 constexpr uint32_t kMemorySize = 0x380000;
-constexpr uint32_t kFrameSize = 132;           // .cif record: A24, 128 data, checksum
+constexpr uint32_t kFrameSize = 132;  // .cif record: A24, 128 data, checksum
 constexpr uint32_t kMemHeaderSize = 3;
 
 struct TransferJob {

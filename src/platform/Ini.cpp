@@ -32,7 +32,8 @@ IniFile IniFile::FromText(std::string_view text) {
         std::string_view t = Trim(raw);
         if (!t.empty() && t.front() == '[') {
             auto close = t.find(']');
-            section = std::string(Trim(t.substr(1, close == std::string_view::npos ? t.npos : close - 1)));
+            section = std::string(
+                Trim(t.substr(1, close == std::string_view::npos ? t.npos : close - 1)));
             line.isHeader = true;
         } else if (!t.empty() && t.front() != ';') {
             auto eq = t.find('=');
@@ -46,7 +47,8 @@ IniFile IniFile::FromText(std::string_view text) {
 
 int IniFile::FindHeader(std::string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i)
-        if (lines_[i].isHeader && EqualsIgnoreCase(lines_[i].section, section)) return static_cast<int>(i);
+        if (lines_[i].isHeader && EqualsIgnoreCase(lines_[i].section, section))
+            return static_cast<int>(i);
     return -1;
 }
 
@@ -55,11 +57,14 @@ int IniFile::FindKey(std::string_view section, std::string_view key) const {
     int header = FindHeader(section);
     if (header < 0) return -1;
     for (std::size_t i = header + 1; i < lines_.size() && !lines_[i].isHeader; ++i)
-        if (!lines_[i].key.empty() && EqualsIgnoreCase(lines_[i].key, key)) return static_cast<int>(i);
+        if (!lines_[i].key.empty() && EqualsIgnoreCase(lines_[i].key, key))
+            return static_cast<int>(i);
     return -1;
 }
 
-bool IniFile::HasSection(std::string_view section) const { return FindHeader(section) >= 0; }
+bool IniFile::HasSection(std::string_view section) const {
+    return FindHeader(section) >= 0;
+}
 
 bool IniFile::HasKey(std::string_view section, std::string_view key) const {
     return FindKey(section, key) >= 0;
@@ -76,7 +81,8 @@ std::string IniFile::Read(std::string_view section, std::string_view key,
 std::vector<std::string> IniFile::Sections() const {
     std::vector<std::string> names;
     for (const auto& line : lines_)
-        if (line.isHeader && FindHeader(line.section) == static_cast<int>(&line - lines_.data())) names.push_back(line.section);
+        if (line.isHeader && FindHeader(line.section) == static_cast<int>(&line - lines_.data()))
+            names.push_back(line.section);
     return names;
 }
 
@@ -103,7 +109,8 @@ void IniFile::Write(std::string_view section, std::string_view key, std::string_
     Line line{std::string(key) + "=" + std::string(value), std::string(section), std::string(key)};
     int header = FindHeader(section);
     if (header < 0) {
-        if (!lines_.empty() && !Trim(lines_.back().text).empty()) lines_.push_back({"", lines_.back().section, ""});
+        if (!lines_.empty() && !Trim(lines_.back().text).empty())
+            lines_.push_back({"", lines_.back().section, ""});
         lines_.push_back({"[" + std::string(section) + "]", std::string(section), "", true});
         lines_.push_back(std::move(line));
         return;
@@ -136,7 +143,9 @@ std::string IniFile::Text() const {
     return JoinLines(texts);
 }
 
-bool IniFile::Save(std::string* error) const { return WriteFileAtomic(path_, Text(), error); }
+bool IniFile::Save(std::string* error) const {
+    return WriteFileAtomic(path_, Text(), error);
+}
 
 std::string ReadProfileString(const std::filesystem::path& file, std::string_view section,
                               std::string_view key, std::string_view defaultValue) {

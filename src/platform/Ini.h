@@ -12,7 +12,7 @@
 namespace orbik::platform {
 
 class IniFile {
-public:
+  public:
     IniFile() = default;
     // Reads the file; a missing or unreadable file reads as empty.
     explicit IniFile(const std::filesystem::path& path);
@@ -37,7 +37,7 @@ public:
     // Writes the whole file atomically to Path(), creating it when missing.
     bool Save(std::string* error = nullptr) const;
 
-private:
+  private:
     struct Line {
         std::string text;     // the line as it stands in the file
         std::string section;  // section it belongs to ("" before the first header)

@@ -59,7 +59,8 @@ std::vector<Port> DirectoryPorts(const SerialPortScheme& scheme) {
         // A link left behind by a closed pseudo-terminal is no port.
         if (number && NodeExists(it->path())) ports.push_back({*number, it->path().string(), true});
     }
-    std::sort(ports.begin(), ports.end(), [](const Port& a, const Port& b) { return a.number < b.number; });
+    std::sort(ports.begin(), ports.end(),
+              [](const Port& a, const Port& b) { return a.number < b.number; });
     return ports;
 }
 
@@ -87,7 +88,9 @@ std::optional<int> PortNumberFromName(std::string_view name) {
     return number;
 }
 
-std::string PortName(int number) { return "COM" + std::to_string(number); }
+std::string PortName(int number) {
+    return "COM" + std::to_string(number);
+}
 
 std::string DevicePathForPort(const SerialPortScheme& scheme, int number) {
     for (const auto& port : Ports(scheme))

@@ -13,8 +13,8 @@
 namespace orbik::platform {
 
 struct SerialPortScheme {
-    std::string comDir;            // ORBIK_COM_DIR; empty when unset
-    std::string devDir = "/dev";   // where the tty nodes live
+    std::string comDir;                     // ORBIK_COM_DIR; empty when unset
+    std::string devDir = "/dev";            // where the tty nodes live
     std::string sysDir = "/sys/class/tty";  // tells which ttyS nodes have hardware
 
     static SerialPortScheme FromEnvironment();

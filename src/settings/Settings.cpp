@@ -5,7 +5,9 @@
 
 namespace orbik::settings {
 
-fs::path Settings::ProjectsDir() const { return platform::JoinSetting(programDir, projectPath); }
+fs::path Settings::ProjectsDir() const {
+    return platform::JoinSetting(programDir, projectPath);
+}
 
 void Settings::SetPort(std::string_view name) {
     portName = std::string(name);

@@ -61,13 +61,13 @@ std::string ProgramVersion(const fs::path& iniPath);
 // The UI text table (formcaps.txt): sections name texts, keys are
 // languages. Opened once per window, so edits show in windows opened later.
 class TextTable {
-public:
+  public:
     TextTable(const fs::path& file, std::string language);
     // Bytes as stored (Windows-1252); `defaultText` when the section or the
     // key is missing.
     std::string Lookup(std::string_view section, std::string_view defaultText) const;
 
-private:
+  private:
     platform::IniFile ini_;
     std::string language_;
 };

@@ -10,7 +10,7 @@ class QWidget;
 namespace orbik::ui {
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // Information box with OK.
@@ -32,7 +32,7 @@ public:
 
 // The real dialogs, on QMessageBox and QFileDialog.
 class QtDialogs : public Dialogs {
-public:
+  public:
     void Inform(QWidget* parent, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& title, const QString& text) override;

@@ -7,7 +7,7 @@
 namespace orbik::ui {
 
 class ProjectWindow {
-public:
+  public:
     virtual ~ProjectWindow() = default;
 
     virtual std::string ProjectName() const = 0;

@@ -8,7 +8,9 @@ QString FromCp1252(std::string_view bytes) {
     return QString::fromStdString(platform::Cp1252ToUtf8(bytes));
 }
 
-std::string ToCp1252(const QString& text) { return platform::Utf8ToCp1252(text.toStdString()); }
+std::string ToCp1252(const QString& text) {
+    return platform::Utf8ToCp1252(text.toStdString());
+}
 
 UiTexts::UiTexts(const settings::Settings& settings)
     : table_(settings.TextTablePath(), settings.programLanguage) {}

@@ -16,11 +16,11 @@ std::string ToCp1252(const QString& text);
 
 // One window's batch of lookups in the program language.
 class UiTexts {
-public:
+  public:
     explicit UiTexts(const settings::Settings& settings);
     QString operator()(std::string_view section, std::string_view defaultText) const;
 
-private:
+  private:
     settings::TextTable table_;
 };
 

@@ -43,8 +43,11 @@ TEST(CimTest, OddImageGetsOnlyChecksum) {
 }
 
 TEST(CimTest, TicksBeforeEveryHundredThousandthByte) {
-    for (auto [size, dots] : {std::pair<std::size_t, std::size_t>{1, 1}, {99999, 1},
-                              {100000, 2}, {100001, 2}, {200001, 3}}) {
+    for (auto [size, dots] : {std::pair<std::size_t, std::size_t>{1, 1},
+                              {99999, 1},
+                              {100000, 2},
+                              {100001, 2},
+                              {200001, 3}}) {
         StatusLines log;
         log.BeginStep("writing configuration .... ");
         ComposeCim(std::string(size, 'x'), log);

@@ -13,7 +13,7 @@ namespace orbik::compiler {
 namespace {
 
 class DemoImageTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ASSERT_TRUE(platform::CopyDirectory(ORBIK_DEMO_DIR, dir.Path()));
         state = MakeBuildState("Demo", dir / "Project/Demo", dir.Path());

@@ -16,7 +16,7 @@ enum Section { CDA, DMA, DBA, DCA, KDA, IDA, MDA, DDA, ADA };
 
 // Keeps every finished line, so the dots of each step can be checked.
 class RecordingLog : public StatusLines {
-public:
+  public:
     void FinishStep() override {
         StatusLines::FinishStep();
         finished.push_back(Finished());
@@ -24,12 +24,18 @@ public:
     std::vector<std::string> finished;
 };
 
-std::uint32_t Pointer(const std::string& image, std::size_t at) { return GetBigEndian(image, at, 3); }
-std::uint32_t SectionStart(const std::string& image, Section s) { return Pointer(image, 3 * s); }
-std::string Bytes(const std::string& image, std::size_t at, std::size_t n) { return image.substr(at, n); }
+std::uint32_t Pointer(const std::string& image, std::size_t at) {
+    return GetBigEndian(image, at, 3);
+}
+std::uint32_t SectionStart(const std::string& image, Section s) {
+    return Pointer(image, 3 * s);
+}
+std::string Bytes(const std::string& image, std::size_t at, std::size_t n) {
+    return image.substr(at, n);
+}
 
 class ImageLayoutTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         state = MakeBuildState("Demo", dir.Path(), dir.Path());
         Menu main;
@@ -68,7 +74,8 @@ protected:
         for (Menu& menu : state.menus) menu.keywords.resize(state.keywords.size());
     }
 
-    void AddDeviceType(const std::string& name, const std::vector<std::pair<std::string, std::size_t>>& files) {
+    void AddDeviceType(const std::string& name,
+                       const std::vector<std::pair<std::string, std::size_t>>& files) {
         DeviceType type;
         type.name = name;
         for (const auto& [file, size] : files)
@@ -203,7 +210,7 @@ TEST_F(ImageLayoutTest, ItemRecords) {
     std::size_t radio = record + 135;
     EXPECT_EQ(image[radio], 1);
     EXPECT_EQ(Bytes(image, radio + 41, 3), std::string("\xFF\2\1", 3));  // no keyword, type 2
-    EXPECT_EQ(Bytes(image, radio + 52, 81), std::string(81, '\0'));     // numbers/devices: no texts
+    EXPECT_EQ(Bytes(image, radio + 52, 81), std::string(81, '\0'));  // numbers/devices: no texts
     EXPECT_EQ(Bytes(image, radio + 133, 2), std::string(2, '\0'));
 
     std::size_t lang = record + 270;
@@ -282,11 +289,11 @@ TEST_F(ImageLayoutTest, DevicesPackedThenAlignedOn64KiB) {
     EXPECT_EQ(radio, tv + 2 + 9);
     EXPECT_EQ(GetBigEndian(image, radio, 2), 2u);
     std::size_t data = radio + 2 + 6;
-    EXPECT_EQ(Pointer(image, tv + 2), data);           // tv1
-    EXPECT_EQ(Pointer(image, tv + 8), data + 5);       // tv2
-    EXPECT_EQ(Pointer(image, radio + 5), data + 11);   // r
-    EXPECT_EQ(Pointer(image, tv + 5), 65536u);         // --01
-    EXPECT_EQ(Pointer(image, radio + 2), 131072u);     // --02
+    EXPECT_EQ(Pointer(image, tv + 2), data);          // tv1
+    EXPECT_EQ(Pointer(image, tv + 8), data + 5);      // tv2
+    EXPECT_EQ(Pointer(image, radio + 5), data + 11);  // r
+    EXPECT_EQ(Pointer(image, tv + 5), 65536u);        // --01
+    EXPECT_EQ(Pointer(image, radio + 2), 131072u);    // --02
     EXPECT_EQ(Bytes(image, 65536, 4), "DDDD");
     EXPECT_EQ(image[65535], '\0');
     EXPECT_EQ(SectionStart(image, ADA), 131074u);
@@ -298,8 +305,8 @@ TEST_F(ImageLayoutTest, AlignedDeviceStaysOnBoundaryAndMovesPastIt) {
     Build();
     std::size_t data = Pointer(state.image, SectionStart(state.image, DDA) + 5);
 
-    for (auto [filler, expected] : {std::pair<std::size_t, std::uint32_t>{131072 - data, 131072},
-                                    {131073 - data, 196608}}) {
+    for (auto [filler, expected] :
+         {std::pair<std::size_t, std::uint32_t>{131072 - data, 131072}, {131073 - data, 196608}}) {
         File("Devices/TV/filler.icp", filler);
         std::string image = Build();
         EXPECT_EQ(Pointer(image, SectionStart(image, DDA) + 8), expected) << filler;

@@ -112,7 +112,7 @@ TEST(Addresses, AreBigEndian) {
 }
 
 class OpenPortFailure : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { setenv("ORBIK_COM_DIR", dir_.Path().c_str(), 1); }
     void TearDown() override { unsetenv("ORBIK_COM_DIR"); }
     test::TempDir dir_;

@@ -16,7 +16,7 @@ namespace {
 
 // The other end of a pseudo-terminal stands in for the device.
 class SerialPortTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         master_ = posix_openpt(O_RDWR | O_NOCTTY);
         ASSERT_GE(master_, 0);

@@ -149,8 +149,8 @@ TEST(TransferE2E, WholeMemoryImagesWithAndWithoutHeaderAndReadBack) {
     TempDir dir;
     std::string memory = Pattern(kMemorySize, 17);
     Session s(sim);
-    TransferJob job = Job(Operation::TransMem,
-                          dir.Write("h.mem", std::string("\x08\x00\x00", 3) + memory));
+    TransferJob job =
+        Job(Operation::TransMem, dir.Write("h.mem", std::string("\x08\x00\x00", 3) + memory));
     job.hasHeader = true;
     ASSERT_EQ(s.Run(job).result, TransferResult::Complete);
     EXPECT_EQ(s.statuses.back(), "28672 of 28672");
@@ -229,8 +229,8 @@ TEST(TransferE2E, UnusableFileErasesNothing) {
 
 TEST(TransferE2E, DataArrivesIntactOverAFaultyLine) {
     SimulatedDeviceOptions options;
-    options.args = {"--nak-rate", "0.2", "--corrupt-rate", "0.1", "--drop-rate", "0.02",
-                    "--seed", "5"};
+    options.args = {"--nak-rate",  "0.2",  "--corrupt-rate", "0.1",
+                    "--drop-rate", "0.02", "--seed",         "5"};
     options.initialMemory = InitialMemory();
     SimulatedDevice sim(options);
     TempDir dir;

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/TransferFiles.h"
 #include "support/TempDir.h"
+#include "support/TransferFiles.h"
 
 namespace orbik::link {
 namespace {
@@ -31,7 +31,8 @@ TEST(TransferCheck, RefusesUnusableFilesNamingThem) {
     TempDir dir;
     auto empty = dir.Write("empty.cif", "");
     EXPECT_EQ(CheckError(Operation::TransCif, empty), empty.string() + " is empty");
-    EXPECT_EQ(CheckError(Operation::TransCim, dir / "gone.cim"), (dir / "gone.cim").string() + " not found");
+    EXPECT_EQ(CheckError(Operation::TransCim, dir / "gone.cim"),
+              (dir / "gone.cim").string() + " not found");
 
     std::string frames = Frames(Pattern(400));
     auto cut = dir.Write("cut.cif", frames.substr(0, frames.size() - 1));

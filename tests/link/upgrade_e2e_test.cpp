@@ -109,8 +109,7 @@ TEST(FirmwareEmbedding, TakesImagesOfExactlyTheBlockSizeAndRefusesOthers) {
     for (const std::string& wrong : {shortImage, dir.Path().string(), (dir / "none").string()}) {
         auto refused = RunProcess({ORBIK_FWEMBED_PATH, (dir / "other.cpp").string(), wrong, b});
         EXPECT_EQ(refused.status, 1) << wrong;
-        EXPECT_NE(refused.output.find("is not a firmware image of 53248 bytes"),
-                  std::string::npos)
+        EXPECT_NE(refused.output.find("is not a firmware image of 53248 bytes"), std::string::npos)
             << refused.output;
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "other.cpp"));

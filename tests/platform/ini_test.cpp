@@ -40,7 +40,8 @@ TEST(IniFile, WritePreservesOtherLinesAndOrder) {
     ini.Write("a", "X", "10");  // existing key, other case: replaced in place
     ini.Write("A", "z", "3");   // new key: after the section's last line
     ini.Write("C", "w", "4");   // new section at the end
-    EXPECT_EQ(ini.Text(), "; head\r\n[A]\r\nx=10\r\n; note\r\nz=3\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nw=4\r\n");
+    EXPECT_EQ(ini.Text(),
+              "; head\r\n[A]\r\nx=10\r\n; note\r\nz=3\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nw=4\r\n");
 }
 
 TEST(IniFile, DeleteKeyAndEraseSection) {
@@ -66,7 +67,8 @@ TEST(IniFile, MissingFileReadsAsDefaultsAndIsCreatedOnWrite) {
 TEST(IniFile, WritesToTheFileOfAnotherCase) {
     TempDir dir;
     dir.Write("Projectlist.ini", "[Demo]\nname=Demo\n");
-    ASSERT_TRUE(orbik::platform::WriteProfileString(dir / "projectlist.INI", "Demo", "changed", "01.02.2026"));
+    ASSERT_TRUE(orbik::platform::WriteProfileString(dir / "projectlist.INI", "Demo", "changed",
+                                                    "01.02.2026"));
     EXPECT_EQ(dir.Read("Projectlist.ini"), "[Demo]\r\nname=Demo\r\nchanged=01.02.2026\r\n");
     EXPECT_FALSE(std::filesystem::exists(dir / "projectlist.INI"));
 }

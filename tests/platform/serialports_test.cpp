@@ -22,7 +22,8 @@ TEST(PortNames, OnlyComFollowedByDigitsHasANumber) {
 
 TEST(SerialPorts, LinuxNumberingSkipsPhantomUartsButKeepsTheirNumbers) {
     TempDir dir;
-    for (auto node : {"dev/ttyS0", "dev/ttyS1", "dev/ttyS3", "dev/ttyUSB0", "dev/ttyACM0", "dev/ttyACM1"})
+    for (auto node :
+         {"dev/ttyS0", "dev/ttyS1", "dev/ttyS3", "dev/ttyUSB0", "dev/ttyACM0", "dev/ttyACM1"})
         dir.Write(node, "");
     dir.Write("sys/ttyS0/type", "0\n");  // no UART behind it
     dir.Write("sys/ttyS1/type", "4\n");

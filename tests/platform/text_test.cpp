@@ -48,8 +48,8 @@ TEST(Codepage, Cp1252RoundTripsEveryByte) {
 }
 
 TEST(Codepage, UnmappableAndBrokenUtf8BecomeQuestionMarks) {
-    EXPECT_EQ(Utf8ToCp1252("\xE2\x9C\x93 ok"), "? ok");     // check mark
-    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");                 // cut sequence
-    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?");       // outside the BMP
-    EXPECT_EQ(Utf8ToCp1252("\xC3\x28"), "?(");              // bad continuation
+    EXPECT_EQ(Utf8ToCp1252("\xE2\x9C\x93 ok"), "? ok");  // check mark
+    EXPECT_EQ(Utf8ToCp1252("a\xC3"), "a?");              // cut sequence
+    EXPECT_EQ(Utf8ToCp1252("\xF0\x9F\x98\x80"), "?");    // outside the BMP
+    EXPECT_EQ(Utf8ToCp1252("\xC3\x28"), "?(");           // bad continuation
 }

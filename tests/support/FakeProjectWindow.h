@@ -9,7 +9,7 @@
 namespace orbik::test {
 
 class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
-public:
+  public:
     explicit FakeProjectWindow(std::string name) : name_(std::move(name)) {}
     std::string ProjectName() const override { return name_; }
     bool DirectKeysShown() const override { return directKeys_; }
@@ -17,7 +17,7 @@ public:
     void CreateFile() override { ++builds; }
     int builds = 0;
 
-private:
+  private:
     std::string name_;
     bool directKeys_ = false;
 };

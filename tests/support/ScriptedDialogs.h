@@ -14,7 +14,7 @@
 namespace orbik::test {
 
 class ScriptedDialogs : public ui::Dialogs {
-public:
+  public:
     struct Shown {
         QString kind;  // "inform", "yesno", "confirm", "open", "save", "choose"
         QString title;
@@ -60,7 +60,7 @@ public:
         return NextFileName(title);
     }
 
-private:
+  private:
     bool NextAnswer(const QString& text) {
         if (answers_.empty()) {
             ADD_FAILURE() << "unexpected question: " << text.toStdString();

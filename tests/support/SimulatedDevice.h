@@ -35,7 +35,7 @@ struct SimulatedDeviceOptions {
 };
 
 class SimulatedDevice {
-public:
+  public:
     explicit SimulatedDevice(SimulatedDeviceOptions options = {});
     ~SimulatedDevice();
     SimulatedDevice(const SimulatedDevice&) = delete;
@@ -65,7 +65,7 @@ public:
     static constexpr uint32_t kConfigBase = 0x100000;  // configuration address 0
     static constexpr uint32_t kImageBase = 0x80000;    // memory images start here
 
-private:
+  private:
     std::string ReadLine(int timeoutMs);
 
     SimulatedDeviceOptions options_;

@@ -8,7 +8,7 @@
 namespace orbik::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     std::filesystem::path Write(std::string_view relative, std::string_view bytes) const;
     std::string Read(std::string_view relative) const;
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

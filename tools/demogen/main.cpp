@@ -31,7 +31,8 @@ bool WriteIfChanged(const fs::path& target, const std::string& bytes) {
     std::string old;
     if (ReadWholeFile(target, &old) && old == bytes) return true;
     std::string error;
-    if (!CreateDirectories(target.parent_path(), &error) || !WriteFileAtomic(target, bytes, &error)) {
+    if (!CreateDirectories(target.parent_path(), &error) ||
+        !WriteFileAtomic(target, bytes, &error)) {
         std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
         return false;
     }
@@ -55,7 +56,8 @@ bool CopyTree(const fs::path& source, const fs::path& output) {
 
 bool CreatePathFolders(const fs::path& output) {
     IniFile ini(output / "orbik.ini");
-    for (const char* key : {"Project", "Templates", "Def_IR", "IR_ICP", "IR_IR", "RF_DBS", "Speech"}) {
+    for (const char* key :
+         {"Project", "Templates", "Def_IR", "IR_ICP", "IR_IR", "RF_DBS", "Speech"}) {
         std::string value = ini.Read("Paths", key);
         if (!value.empty() && !CreateDirectories(JoinSetting(output, value))) return false;
     }
@@ -78,7 +80,8 @@ std::string Noise(const std::string& seedText, std::size_t size) {
 
 bool WritePlaceholders(const fs::path& list, const fs::path& output) {
     std::vector<std::string> lines;
-    if (!ReadTextFile(list, &lines, [](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); }))
+    if (!ReadTextFile(list, &lines,
+                      [](const std::string& m) { std::fprintf(stderr, "%s\n", m.c_str()); }))
         return false;
     for (const auto& line : lines) {
         if (line.empty() || line[0] == ';') continue;

@@ -36,7 +36,7 @@ struct Stats {
 };
 
 class SimDevice {
-public:
+  public:
     SimDevice();
 
     std::vector<uint8_t> identifyReply = {0x80, 0x83, 0x04, 0x00};
@@ -58,7 +58,7 @@ public:
     // Set when the last request ended the connection.
     bool endedConnection = false;
 
-private:
+  private:
     std::optional<std::vector<uint8_t>> Answer(const std::vector<uint8_t>& payload);
     std::vector<uint8_t> WriteBlock(std::vector<uint8_t>& target, uint32_t address,
                                     const uint8_t* data, int count, uint8_t checksum, uint8_t code);

@@ -228,7 +228,7 @@ void WriteAll(int fd, const std::vector<uint8_t>& bytes) {
 // Frames arrive as a length byte and that many payload bytes. A frame left
 // unfinished for a second is dropped, so the next one is read cleanly.
 class FrameReader {
-public:
+  public:
     // Appends received bytes; returns complete payloads.
     std::vector<std::vector<uint8_t>> Add(const uint8_t* data, size_t n, Clock::time_point now) {
         std::vector<std::vector<uint8_t>> frames;
@@ -249,7 +249,7 @@ public:
     }
     std::vector<Clock::time_point> frameStart;
 
-private:
+  private:
     std::vector<uint8_t> pending_;
     Clock::time_point started_;
 };

@@ -33,7 +33,7 @@ bool SaveScreen(const QString& path) {
 
 // Answers nothing: the pictures need no message boxes.
 class SilentDialogs : public orbik::ui::QtDialogs {
-public:
+  public:
     void Inform(QWidget*, const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }

@@ -15,11 +15,11 @@ namespace orbik::app {
 class TInfoForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     TInfoForm(const settings::Settings& settings, QWidget* parent = nullptr);
     ~TInfoForm() override;
 
-private:
+  private:
     std::unique_ptr<Ui::TInfoForm> ui_;
 };
 

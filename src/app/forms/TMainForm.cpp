@@ -71,8 +71,7 @@ constexpr MenuText kMenuTexts[] = {
 
 }  // namespace
 
-TMainForm::TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs,
-                     QWidget* parent)
+TMainForm::TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs, QWidget* parent)
     : QMainWindow(parent), ui_(std::make_unique<Ui::TMainForm>()), dialogs_(dialogs) {
     ui_->setupUi(this);
     setObjectName("MainForm");
@@ -86,7 +85,8 @@ void TMainForm::FormCreate() {
     // Tool buttons carry the names of their actions, so they can be found
     // as the controls they are.
     for (QAction* action : ui_->ToolBar1->actions()) {
-        if (QWidget* button = ui_->ToolBar1->widgetForAction(action); button && !action->isSeparator())
+        if (QWidget* button = ui_->ToolBar1->widgetForAction(action);
+            button && !action->isSeparator())
             button->setObjectName(action->objectName());
     }
     const std::pair<QAction*, QStyle::StandardPixmap> icons[] = {
@@ -124,9 +124,8 @@ void TMainForm::FormCreate() {
 
     directoryPanel_->setText(QString::fromStdString(settings_.programDir.string()));
     settings_ = settings::LoadSettings(settings_.programDir);
-    link_ = std::make_unique<link::DeviceLink>(settings_.portName, [this](const std::string& m) {
-        Inform("ORBIK", ui::FromCp1252(m));
-    });
+    link_ = std::make_unique<link::DeviceLink>(
+        settings_.portName, [this](const std::string& m) { Inform("ORBIK", ui::FromCp1252(m)); });
     TestPort();
     link_->InitRequests();
     ApplyMainTexts(settings_.programLanguage);
@@ -135,11 +134,10 @@ void TMainForm::FormCreate() {
 void TMainForm::TestPort() {
     if (!settings_.portNumber) {
         // Start-up goes on; the user fixes the port in the settings dialog.
-        portPanel_->setText(
-            settings_.portName.empty()
-                ? tr("No COM port chosen (Extras, Options)")
-                : tr("\"%1\" is not a COM port (Extras, Options)")
-                      .arg(ui::FromCp1252(settings_.portName)));
+        portPanel_->setText(settings_.portName.empty()
+                                ? tr("No COM port chosen (Extras, Options)")
+                                : tr("\"%1\" is not a COM port (Extras, Options)")
+                                      .arg(ui::FromCp1252(settings_.portName)));
         return;
     }
     if (link_->OpenPort()) {
@@ -184,7 +182,9 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
         findChild<QMenu*>(t.menu)->setTitle(text(t.section, t.defaultText));
 }
 
-QMdiArea* TMainForm::ProjectArea() const { return ui_->MdiArea; }
+QMdiArea* TMainForm::ProjectArea() const {
+    return ui_->MdiArea;
+}
 
 ui::ProjectWindow* TMainForm::ActiveProjectWindow() const {
     QMdiSubWindow* sub = ui_->MdiArea->activeSubWindow();
@@ -201,8 +201,12 @@ void TMainForm::SetProjectCommandsEnabled(bool enabled) {
     ui_->ShowDirectKeys1->setEnabled(enabled);
 }
 
-QString TMainForm::PortPanelText() const { return portPanel_->text(); }
-QString TMainForm::DirectoryPanelText() const { return directoryPanel_->text(); }
+QString TMainForm::PortPanelText() const {
+    return portPanel_->text();
+}
+QString TMainForm::DirectoryPanelText() const {
+    return directoryPanel_->text();
+}
 
 bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui_->StatusBar1 && event->type() == QEvent::MouseButtonDblClick) {
@@ -213,7 +217,9 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void TMainForm::FileCloseClick() { close(); }
+void TMainForm::FileCloseClick() {
+    close();
+}
 
 void TMainForm::ShowDirectKeys1Click() {
     ui::ProjectWindow* project = ActiveProjectWindow();
@@ -244,7 +250,9 @@ void TMainForm::Inform(const QString& title, const QString& text) {
     dialogs_.Inform(this, title, text);
 }
 
-QString TMainForm::StartDir() const { return QString::fromStdString(settings_.programDir.string()); }
+QString TMainForm::StartDir() const {
+    return QString::fromStdString(settings_.programDir.string());
+}
 
 // An unusable image is refused before anything on the device is erased.
 bool TMainForm::CheckSendFile(const link::TransferJob& job) {
@@ -309,8 +317,8 @@ void TMainForm::DataReadConfigClick() {
 
 void TMainForm::DataTransMemClick() {
     const QString caption = "  PC to ORBIK";
-    QString file = dialogs_.ChooseFileName(this, "Transfer Memory", StartDir(),
-                                           "MEM Image (*.mem)", "mem");
+    QString file =
+        dialogs_.ChooseFileName(this, "Transfer Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty()) return;
     std::string error;
     auto image = link::ExamineMemImage(file.toStdString(), &error);
@@ -337,8 +345,8 @@ void TMainForm::DataTransMemClick() {
 }
 
 void TMainForm::DataReadMemClick() {
-    QString file = dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)",
-                                           "mem");
+    QString file =
+        dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty() || !link_->OpenPort()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadMem;

@@ -29,7 +29,7 @@ namespace orbik::app {
 class TMainForm : public QMainWindow {
     Q_OBJECT
 
-public:
+  public:
     // Start-up: reads the settings of `programDir`, tests the port once and
     // applies the texts of the program language.
     TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs,
@@ -49,10 +49,10 @@ public:
     QString PortPanelText() const;
     QString DirectoryPanelText() const;
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
-private:
+  private:
     void FormCreate();
     void TestPort();
     void ConnectCommands();

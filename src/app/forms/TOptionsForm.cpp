@@ -43,8 +43,11 @@ QStringList TerminalCommand() {
     const struct {
         const char* program;
         const char* runFlag;
-    } terminals[] = {{"x-terminal-emulator", "-e"}, {"gnome-terminal", "--"}, {"konsole", "-e"},
-                     {"xfce4-terminal", "-x"},      {"xterm", "-e"}};
+    } terminals[] = {{"x-terminal-emulator", "-e"},
+                     {"gnome-terminal", "--"},
+                     {"konsole", "-e"},
+                     {"xfce4-terminal", "-x"},
+                     {"xterm", "-e"}};
     for (const auto& t : terminals) {
         QString path = QStandardPaths::findExecutable(t.program);
         if (!path.isEmpty()) return {path, t.runFlag};
@@ -128,7 +131,9 @@ void TOptionsForm::FillPorts() {
     ui_->CB_Port->setCurrentIndex(ui_->CB_Port->findText(ui::FromCp1252(settings_.portName)));
 }
 
-bool TOptionsForm::PortShown() const { return !ui_->CB_Port->currentText().isEmpty(); }
+bool TOptionsForm::PortShown() const {
+    return !ui_->CB_Port->currentText().isEmpty();
+}
 
 void TOptionsForm::UsePortShown() {
     settings_.SetPort(ui::ToCp1252(ui_->CB_Port->currentText()));
@@ -166,12 +171,14 @@ void TOptionsForm::Test_BClick() {
         link_.Disconnect();
         ui_->L_ID->clear();
     } else if (link_.Identify()) {
-        ui_->L_ID->setText(QString::fromStdString("ORBIK " + link_.DeviceModel +
-                                                  " ID:" + link_.DeviceID));
+        ui_->L_ID->setText(
+            QString::fromStdString("ORBIK " + link_.DeviceModel + " ID:" + link_.DeviceID));
     }
 }
 
-void TOptionsForm::StoreL_BClick() { storeLanguages_ = true; }
+void TOptionsForm::StoreL_BClick() {
+    storeLanguages_ = true;
+}
 
 void TOptionsForm::PortPageChange(int index) {
     if (ui_->PortPage->widget(index) != ui_->TS_Firmware) return;
@@ -181,8 +188,8 @@ void TOptionsForm::PortPageChange(int index) {
     if (!link_.Connected) {
         ui_->L_FW_Version->setText("No ORBIK found");
     } else {
-        ui_->L_FW_Version->setText(QString::fromStdString(
-            "ORBIK " + link_.DeviceModel + " Version: " + link_.FirmwareVersion));
+        ui_->L_FW_Version->setText(QString::fromStdString("ORBIK " + link_.DeviceModel +
+                                                          " Version: " + link_.FirmwareVersion));
         link_.Disconnect();
         if (QString::fromStdString(link_.FirmwareVersion) != kCurrentFirmware)
             ui_->B_Update->setEnabled(true);
@@ -261,6 +268,8 @@ void TOptionsForm::Close_BClick() {
     accept();
 }
 
-void TOptionsForm::reject() { Close_BClick(); }
+void TOptionsForm::reject() {
+    Close_BClick();
+}
 
 }  // namespace orbik::app

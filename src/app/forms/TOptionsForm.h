@@ -26,7 +26,7 @@ namespace orbik::app {
 class TOptionsForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     // `projects` is the main window's project area (null in tests without one).
     TOptionsForm(settings::Settings& settings, link::DeviceLink& link, ui::Dialogs& dialogs,
                  QMdiArea* projects, QWidget* parent = nullptr);
@@ -36,15 +36,15 @@ public:
     // until it was started that way.
     const QString& UpgradeLogFile() const { return upgradeLog_; }
 
-signals:
+  signals:
     // The port name was stored; the main window shows it.
     void PortStored(const QString& portName);
 
-protected:
+  protected:
     // Escape leaves through Close_B, the dialog's only way out.
     void reject() override;
 
-private:
+  private:
     void FormCreate();
     void ApplyTexts();
     void FillPorts();

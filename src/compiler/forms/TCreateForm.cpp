@@ -20,7 +20,9 @@ TCreateForm::TCreateForm(const settings::Settings& settings, QWidget* parent)
 
 TCreateForm::~TCreateForm() = default;
 
-void TCreateForm::BuildFinished() { ui_->Close_B->setEnabled(true); }
+void TCreateForm::BuildFinished() {
+    ui_->Close_B->setEnabled(true);
+}
 
 void TCreateForm::Changed() {
     ui_->L_Status->setText(ui::FromCp1252(Status()));

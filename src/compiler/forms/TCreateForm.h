@@ -18,17 +18,17 @@ namespace orbik::compiler {
 class TCreateForm : public QDialog, public StatusLines {
     Q_OBJECT
 
-public:
+  public:
     TCreateForm(const settings::Settings& settings, QWidget* parent = nullptr);
     ~TCreateForm() override;
 
     // The build has returned: the user may close the window.
     void BuildFinished();
 
-protected:
+  protected:
     void Changed() override;
 
-private:
+  private:
     std::unique_ptr<Ui::TCreateForm> ui_;
 };
 

@@ -24,8 +24,7 @@ TTransferForm::TTransferForm(const settings::Settings& settings, DeviceLink& lin
     connect(ui_->Retry_B, &QPushButton::clicked, this, &TTransferForm::Retry_BClick);
     connect(ui_->StartTransfer_B, &QPushButton::clicked, this,
             &TTransferForm::StartTransfer_BClick);
-    connect(ui_->StopTransfer_B, &QPushButton::clicked, this,
-            &TTransferForm::StopTransfer_BClick);
+    connect(ui_->StopTransfer_B, &QPushButton::clicked, this, &TTransferForm::StopTransfer_BClick);
 }
 
 TTransferForm::~TTransferForm() = default;
@@ -88,8 +87,12 @@ void TTransferForm::StartTransfer_BClick() {
     running_ = false;
 
     switch (outcome_.result) {
-        case TransferResult::Complete: ui_->Label1->setText("Transfer Complete"); break;
-        case TransferResult::Stopped: ui_->Label1->setText(stoppedText_); break;
+        case TransferResult::Complete:
+            ui_->Label1->setText("Transfer Complete");
+            break;
+        case TransferResult::Stopped:
+            ui_->Label1->setText(stoppedText_);
+            break;
         default:
             ui_->Label1->setText(QString::fromStdString(outcome_.message));
             dialogs_.Inform(this, windowTitle(), QString::fromStdString(outcome_.message));

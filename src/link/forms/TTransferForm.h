@@ -20,7 +20,7 @@ namespace orbik::link {
 class TTransferForm : public QDialog {
     Q_OBJECT
 
-public:
+  public:
     TTransferForm(const settings::Settings& settings, DeviceLink& link, ui::Dialogs& dialogs,
                   QWidget* parent = nullptr);
     ~TTransferForm() override;
@@ -35,11 +35,11 @@ public:
     // The outcome of the last run.
     const TransferOutcome& Outcome() const { return outcome_; }
 
-public slots:
+  public slots:
     void done(int result) override;
     void reject() override;
 
-private:
+  private:
     enum class StopMode { Stop, Close };
     void SetStopMode(StopMode mode);
     void ShowDeviceFound();

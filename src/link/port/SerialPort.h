@@ -9,7 +9,7 @@
 namespace orbik::link {
 
 class SerialPort {
-public:
+  public:
     SerialPort() = default;
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
@@ -34,7 +34,7 @@ public:
     // or nothing is queued.
     int ReadData(uint8_t* buffer, int max);
 
-private:
+  private:
 #ifdef _WIN32
     void* handle_ = nullptr;
     void* readEvent_ = nullptr;

@@ -23,7 +23,7 @@ namespace {
 using test::TempDir;
 
 class MainFormTest : public ::testing::Test {
-protected:
+  protected:
     MainFormTest() {
         // No serial ports but the ones a test publishes.
         setenv("ORBIK_COM_DIR", (dir.Path() / "com").c_str(), 1);
@@ -31,9 +31,7 @@ protected:
     }
     ~MainFormTest() override { unsetenv("ORBIK_COM_DIR"); }
 
-    std::unique_ptr<TMainForm> Create() {
-        return std::make_unique<TMainForm>(dir.Path(), dialogs);
-    }
+    std::unique_ptr<TMainForm> Create() { return std::make_unique<TMainForm>(dir.Path(), dialogs); }
     template <class T>
     static T* Find(QObject* parent, const char* name) {
         auto* found = parent->findChild<T*>(name);
@@ -76,20 +74,22 @@ TEST_F(MainFormTest, TextsComeFromTheTableInTheProgramLanguage) {
 
 TEST_F(MainFormTest, MenuToolBarAndInitialEnabling) {
     auto form = Create();
-    const char* disabled[] = {"FileSave", "FilePrint", "EditCopy", "EditPaste", "ShowDirectKeys1",
-                              "DataCreateFile"};
-    for (const char* name : disabled) EXPECT_FALSE(Find<QAction>(form.get(), name)->isEnabled()) << name;
-    const char* enabled[] = {"FileProjects", "FileClose", "DataTransConfig", "DataReadConfig",
-                             "DataTransMem", "DataReadMem", "ExtrasBackup", "ExtrasOptions",
-                             "MenuInfo"};
-    for (const char* name : enabled) EXPECT_TRUE(Find<QAction>(form.get(), name)->isEnabled()) << name;
+    const char* disabled[] = {"FileSave",  "FilePrint",       "EditCopy",
+                              "EditPaste", "ShowDirectKeys1", "DataCreateFile"};
+    for (const char* name : disabled)
+        EXPECT_FALSE(Find<QAction>(form.get(), name)->isEnabled()) << name;
+    const char* enabled[] = {"FileProjects",   "FileClose",     "DataTransConfig",
+                             "DataReadConfig", "DataTransMem",  "DataReadMem",
+                             "ExtrasBackup",   "ExtrasOptions", "MenuInfo"};
+    for (const char* name : enabled)
+        EXPECT_TRUE(Find<QAction>(form.get(), name)->isEnabled()) << name;
 
     QStringList buttons;
     for (QAction* a : Find<QToolBar>(form.get(), "ToolBar1")->actions())
         if (!a->isSeparator()) buttons << a->objectName();
-    EXPECT_EQ(buttons, (QStringList{"ToolProjects", "ToolButton7", "ToolButton8", "ToolButton10",
-                                    "ToolButton11", "ToolClose", "ToolBackup", "ToolOpt",
-                                    "ToolInfo"}));
+    EXPECT_EQ(buttons,
+              (QStringList{"ToolProjects", "ToolButton7", "ToolButton8", "ToolButton10",
+                           "ToolButton11", "ToolClose", "ToolBackup", "ToolOpt", "ToolInfo"}));
     for (const QString& name : buttons) {
         auto* button = form->findChild<QToolButton*>(name);
         ASSERT_TRUE(button) << name.toStdString();

@@ -67,8 +67,10 @@ TEST(OptionsForm, TextsAndLanguagesFromSettings) {
     TempDir dir;
     setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
     dir.Write("orbik.ini", "[Language]\r\nProgram=German\r\nProject=Dutch\r\n");
-    dir.Write("formcaps.txt", "[optionform]\r\nGerman=Einstellungen\r\n[PortPage]\r\n"
-                              "German=Schnittstelle\r\n[Close_B]\r\nGerman=Schlie\xDF" "en\r\n");
+    dir.Write("formcaps.txt",
+              "[optionform]\r\nGerman=Einstellungen\r\n[PortPage]\r\n"
+              "German=Schnittstelle\r\n[Close_B]\r\nGerman=Schlie\xDF"
+              "en\r\n");
     Options o(dir);
     EXPECT_EQ(o.form.windowTitle(), "Einstellungen");
     auto* pages = o.Find<QTabWidget>("PortPage");
@@ -145,7 +147,8 @@ TEST(OptionsForm, FirmwarePageOffersTheUpdateForOtherVersionsOnly) {
     ASSERT_TRUE(o.Find<QPushButton>("B_Update")->isEnabled());
 
     // The upgrade tool from the program directory, with the port number.
-    auto tool = dir.Write("orbikflash", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
+    auto tool =
+        dir.Write("orbikflash", "#!/bin/sh\necho \"$@\" > \"$(dirname \"$0\")/args.txt\"\n");
     std::filesystem::permissions(tool, std::filesystem::perms::owner_all);
     unsetenv("DISPLAY");
     unsetenv("WAYLAND_DISPLAY");

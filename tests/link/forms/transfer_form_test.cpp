@@ -153,8 +153,9 @@ TEST(TransferForm, SendsFramesAndMemoryAndReadsBoth) {
 TEST(TransferForm, StopEndsAReadWithoutLeavingAFile) {
     SimulatedDevice sim;
     TempDir dir;
-    dir.Write("formcaps.txt", "[TF_StopTransfer_B]\r\nGerman=Stopp\r\n[TF_Stopped]\r\n"
-                              "German=Abgebrochen\r\n");
+    dir.Write("formcaps.txt",
+              "[TF_StopTransfer_B]\r\nGerman=Stopp\r\n[TF_Stopped]\r\n"
+              "German=Abgebrochen\r\n");
     Transfer t(sim, Operation::ReadMem, dir / "r.mem", dir.Path(), "German");
     EXPECT_EQ(t.Stop()->text(), "Stopp");
     QString running;
@@ -205,8 +206,8 @@ TEST(TransferForm, OffersConnectWhenNoDeviceAnswers) {
 TEST(TransferForm, TransferConfigOfTheOpenProjectNeedsNoFileDialog) {
     SimulatedDevice sim;
     TempDir dir;
-    dir.Write("orbik.ini", "[Paths]\r\nProject=\\Project\r\n[Port]\r\nInterface=" +
-                               sim.PortName() + "\r\n");
+    dir.Write("orbik.ini",
+              "[Paths]\r\nProject=\\Project\r\n[Port]\r\nInterface=" + sim.PortName() + "\r\n");
     dir.Write("Project/Demo/Demo.cif", Frames(Pattern(300, 21)));
     test::ScriptedDialogs dialogs;
     app::TMainForm main(dir.Path(), dialogs);
