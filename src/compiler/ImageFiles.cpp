@@ -1,6 +1,7 @@
 #include "compiler/ImageFiles.h"
 
 #include "compiler/Image.h"
+#include "platform/Bytes.h"
 #include "platform/FileSystem.h"
 
 namespace orbik::compiler {
@@ -18,35 +19,33 @@ bool AllFF(std::string_view bytes) {
 
 }  // namespace
 
-std::uint8_t XorChecksum(std::string_view bytes) {
-    std::uint8_t sum = 0;
-    for (char c : bytes) sum ^= static_cast<std::uint8_t>(c);
-    return sum;
-}
-
 std::string ComposeCim(std::string_view image, BuildLog& log) {
     std::string cim(image);
     if (cim.size() % 2 == 0) cim.push_back('\0');
     for (std::size_t at = 0; at < cim.size(); at += kCimBytesPerTick) log.Tick();
-    cim.push_back(static_cast<char>(XorChecksum(cim)));
+    cim.push_back(static_cast<char>(platform::XorChecksum(cim)));
     return cim;
 }
 
 std::string FrameCim(std::string_view cim, BuildLog& log) {
+    using platform::kBlockSize;
+    using platform::kFrameAddressSize;
+    using platform::kFrameSize;
     std::string cif;
-    cif.reserve((cim.size() / kFrameDataSize + 1) * kFrameSize);
+    cif.reserve((cim.size() / kBlockSize + 1) * kFrameSize);
     std::size_t written = 0;
-    for (std::size_t offset = 0; offset < cim.size(); offset += kFrameDataSize) {
-        std::string_view block = cim.substr(offset, kFrameDataSize);
+    for (std::size_t offset = 0; offset < cim.size(); offset += kBlockSize) {
+        std::string_view block = cim.substr(offset, kBlockSize);
         if (AllFF(block)) continue;
         if (written++ % kFramesPerTick == 0) log.Tick();
 
         std::size_t frame = cif.size();
         cif.append(kFrameSize, '\xFF');
-        PutBigEndian(cif, frame, static_cast<std::uint32_t>(offset), 3);
-        cif.replace(frame + 3, block.size(), block);
-        std::string_view data = std::string_view(cif).substr(frame + 3, kFrameDataSize);
-        cif.back() = static_cast<char>(XorChecksum(data));
+        platform::StoreBigEndian(static_cast<std::uint32_t>(offset), kFrameAddressSize,
+                                 &cif[frame]);
+        cif.replace(frame + kFrameAddressSize, block.size(), block);
+        std::string_view data = std::string_view(cif).substr(frame + kFrameAddressSize, kBlockSize);
+        cif.back() = static_cast<char>(platform::XorChecksum(data));
     }
     return cif;
 }
