@@ -3,6 +3,8 @@
 #include "compiler/Image.h"
 #include "platform/Bytes.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "project/ProjectLayout.h"
 
 namespace orbik::compiler {
 
@@ -54,7 +56,7 @@ bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, B
     std::string error;
     if (platform::WriteFileAtomic(path, data, &error)) return true;
     // The platform's text is "<path>: <reason>"; the path is shown as composed.
-    std::string message = "cannot write " + path.string();
+    std::string message = "cannot write " + platform::PathToMessage(path);
     std::size_t colon = error.rfind(": ");
     if (colon != std::string::npos) message += error.substr(colon);
     log.Fail(message);
@@ -65,11 +67,13 @@ bool WriteCimAndCif(std::string_view image, const std::filesystem::path& project
                     const std::string& projectName, BuildLog& log) {
     log.BeginStep("writing configuration .... ");
     std::string cim = ComposeCim(image, log);
-    if (!WriteOutputFile(projectDir / (projectName + ".CIM"), cim, log)) return false;
+    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIM"), cim, log))
+        return false;
     log.FinishStep();
 
     log.BeginStep("framing configuration .... ");
-    if (!WriteOutputFile(projectDir / (projectName + ".CIF"), FrameCim(cim, log), log))
+    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIF"), FrameCim(cim, log),
+                         log))
         return false;
     log.FinishStep();
     return true;

@@ -77,7 +77,9 @@ bool LookUp(const std::string& text, const std::array<std::string_view, N>& tabl
 }
 
 bool ConvertMenu(const std::string& name, BuildState& state, std::uint16_t* value) {
-    if (!ProjectFileExists(state, ItemsMenusFile(state, name, "MENU.TXT"))) return false;
+    if (!ProjectFileExists(
+            state, project::ItemsMenusFile(state.projectDir, name, project::kBuildFileNames.menu)))
+        return false;
     std::uint16_t number = FindInList(name, state.menus);
     if (number == kNotFound) number = AddMenu(state, name);
     *value = static_cast<std::uint16_t>(number - 1);
