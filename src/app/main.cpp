@@ -5,12 +5,13 @@
 #include <filesystem>
 
 #include "app/forms/TMainForm.h"
+#include "orbik/Version.h"
 #include "ui/Dialogs.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ORBIK");
-    QApplication::setApplicationVersion(ORBIK_VERSION);
+    QApplication::setApplicationVersion(orbik::kProgramVersion);
 
     orbik::ui::QtDialogs dialogs;
     orbik::app::TMainForm mainForm(std::filesystem::current_path(), dialogs);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "orbik/Version.h"
 
 namespace orbik::cli {
 
@@ -61,7 +62,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (first == "--version") {
-        std::printf("orbik-cli %s\n", ORBIK_VERSION);
+        std::printf("orbik-cli %s\n", orbik::kProgramVersion);
         return 0;
     }
     for (const auto& c : AllCommands()) {

@@ -1,5 +1,6 @@
 #include "settings/Settings.h"
 
+#include "orbik/Version.h"
 #include "platform/FileSystem.h"
 #include "platform/SerialPorts.h"
 
@@ -51,9 +52,9 @@ bool StoreLanguages(const Settings& settings, std::string* error) {
 std::string ProgramVersion(const fs::path& iniPath) {
     platform::IniFile ini(iniPath);
     if (ini.HasSection("Version")) return ini.Read("Version", "prog_ver");
-    ini.Write("Version", "prog_ver", "2.5");
+    ini.Write("Version", "prog_ver", kProgramVersionShort);
     ini.Save();  // the version shows even when the file cannot be written
-    return "2.5";
+    return kProgramVersionShort;
 }
 
 TextTable::TextTable(const fs::path& file, std::string language)

@@ -55,7 +55,8 @@ bool StorePort(const Settings& settings, std::string* error = nullptr);
 bool StoreLanguages(const Settings& settings, std::string* error = nullptr);
 
 // The version the info window shows: [Version] prog_ver, empty when the
-// section lacks the key. A file without the section gets prog_ver=2.5.
+// section lacks the key. A file without the section gets the program's
+// major.minor (prog_ver=2.5).
 std::string ProgramVersion(const fs::path& iniPath);
 
 // The UI text table (formcaps.txt): sections name texts, keys are

@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "link/port/SerialPort.h"
+#include "orbik/Version.h"
 #include "platform/Bytes.h"
 #include "upgrade/Firmware.h"
 
@@ -17,7 +18,6 @@ namespace {
 using orbik::link::SerialPort;
 using namespace orbik::upgrade;
 
-constexpr const char* kVersion = "3.04";
 constexpr int kBaud = 57600;
 constexpr int kReplyTimeoutMs = 5000;
 using orbik::platform::kBlockSize;
@@ -139,7 +139,7 @@ int PortArgument(const char* text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    std::printf("\n === ORBIK upgrade to version %s === \n\n", kVersion);
+    std::printf("\n === ORBIK upgrade to version %s === \n\n", orbik::kFirmwareVersion);
     if (argc != 2) {
         std::printf("     usage: %s %s", argv[0], "<com port number>\n");
         return -1;
