@@ -152,6 +152,28 @@ TEST(Build, ListingThatCannotBeWrittenIsReported) {
     EXPECT_EQ(log.Finished().rfind("framing configuration", 0), 0u);
 }
 
+// Every count differs from the others, so a swapped pair shows.
+TEST(Build, ConfigurationHeaderCountsLanguagesKeywordsItemsMenusDevices) {
+    test::TestProject project;
+    project.File("P.txt", {"descriptor=Counts", "language=English", "item=A", "item=B"});
+    project.File("KEYWORDS.TXT",
+                 {"keyword=wake", "type=wakeup", "English=wake", "keyword=tv",
+                  "type=deviceselection", "English=tv", "keyword=go", "type=next", "English=go",
+                  "keyword=run", "type=execute", "English=run", "keyword=unused", "type=control"});
+    project.File("Items&Menus/B/ITEM.TXT", {"English=B"});
+    project.File("Items&Menus/Main/MENU.TXT",
+                 {"keyword=tv", "procedure=SetMenu(One)", "procedure=SetMenu(Two)"});
+    project.File("Items&Menus/One/MENU.TXT", {"keyword=go", "procedure=Nothing"});
+    project.File("Items&Menus/Two/MENU.TXT", {"keyword=run", "procedure=Nothing"});
+    project.Recordings("English", "go");
+    project.Recordings("English", "run");
+    BuildState state;
+    StatusLines log = project.Build(&state);
+    ASSERT_FALSE(log.Failed()) << log.Status();
+    // After the 64-byte descriptor: L, K, I, M, D.
+    EXPECT_EQ(state.image.substr(27 + 64, 5), std::string("\x01\x04\x02\x03\x00", 5));
+}
+
 // Names in project files are Windows-1252; the folders they name are
 // UTF-8 on disk, and messages show the names as the files spell them.
 TEST(Build, Cp1252NamesFindTheirUtf8FoldersAndMessagesKeepTheBytes) {

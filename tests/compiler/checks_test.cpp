@@ -44,6 +44,14 @@ TEST_F(ChecksTest, LanguagesAtMostFourWithoutDuplicatesIgnoringCase) {
     EXPECT_EQ(Failure(), "more than 4 languages in " + MainFile());
 }
 
+TEST_F(ChecksTest, FirstDescriptorWins) {
+    project.File("P.txt", {"descriptor=First", "language=English", "descriptor=Second", "item=A"});
+    StatusLines log = project.Build(&state);
+    ASSERT_FALSE(log.Failed()) << log.Status();
+    EXPECT_EQ(state.descriptor, "First");
+    EXPECT_EQ(state.image.substr(27, 6), "First ");
+}
+
 TEST_F(ChecksTest, DisplayNumbersOutsideTheRangeTouchNoText) {
     project.File("DISPLAYS.TXT",
                  {"English=before any display", "display=4", "English=last", "display=5",
@@ -219,6 +227,23 @@ TEST_F(DeviceChecksTest, DeviceListFaults) {
     EXPECT_EQ(Failure(), "invalid keyword in " + Path("Devices/TV/DEVVOCAB.TXT"));
     project.Remove("Devices/TV/DEVVOCAB.TXT");
     EXPECT_EQ(Failure(), "file " + Path("Devices/TV/DEVVOCAB.TXT") + " not found");
+}
+
+TEST_F(DeviceChecksTest, FiftyDeviceTypesPass) {
+    std::string main = "language=English\r\n";  // without A and its TV
+    for (int i = 0; i < 50; ++i) {
+        std::string name = "I" + std::to_string(i);
+        main += "item=" + name + "\r\n";
+        project.File("Items&Menus/" + name + "/ITEM.TXT",
+                     {"English=x", "keyword=tv", "option=devices=T" + std::to_string(i)});
+        project.File("Devices/T" + std::to_string(i) + "/DEVLIST.TXT", {"device=d"});
+        project.File("Devices/T" + std::to_string(i) + "/DEVVOCAB.TXT", {});
+        project.File("Devices/T" + std::to_string(i) + "/d", {"x"});
+    }
+    project.File("P.txt", {main});
+    StatusLines log = project.Build(&state);
+    EXPECT_FALSE(log.Failed()) << log.Status();
+    EXPECT_EQ(state.deviceTypes.size(), 50u);
 }
 
 TEST_F(DeviceChecksTest, FiftyOneDeviceTypesAreTooMany) {

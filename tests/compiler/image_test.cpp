@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+#include <utility>
+#include <vector>
+
 #include "compiler/Image.h"
 #include "platform/Bytes.h"
 
@@ -34,6 +38,39 @@ TEST(ImageBufferTest, TextFieldsAreCutPaddedAndConverted) {
     EXPECT_EQ(DisplayChar('A'), 'A');
     EXPECT_EQ(DisplayChar(0xC5), 0xC5);
     EXPECT_EQ(DisplayChar('|'), 0x03);
+}
+
+// The display's accented letters: each lower-case letter lies a fixed step
+// above its capital (0x1E for the vowels, 1 for C cedilla and N tilde).
+// Checked over every Windows-1252 letter pair, so a wrong entry on either
+// side shows; letters the display lacks pass unchanged on both sides.
+TEST(DisplayCharacters, LowerCaseLettersFollowTheirCapitals) {
+    std::vector<std::pair<int, int>> pairs = {{0x9F, 0xFF}};  // Y diaeresis
+    for (int upper = 0xC0; upper <= 0xDE; ++upper)
+        if (upper != 0xD7) pairs.push_back({upper, upper + 0x20});  // not the multiplication sign
+    std::set<int> codes;
+    for (auto [upper, lower] : pairs) {
+        int displayUpper = DisplayChar(static_cast<std::uint8_t>(upper));
+        int displayLower = DisplayChar(static_cast<std::uint8_t>(lower));
+        if (displayUpper == upper && displayLower == lower) continue;
+        int step = upper == 0xC7 || upper == 0xD1 ? 1 : 0x1E;
+        EXPECT_EQ(displayLower, displayUpper + step) << std::hex << upper;
+        EXPECT_GE(displayUpper, 0x80) << std::hex << upper;  // outside ASCII
+        codes.insert(displayUpper);
+        codes.insert(displayLower);
+    }
+    EXPECT_EQ(codes.size(), 50u);  // 25 letter pairs, no two sharing a code
+}
+
+TEST(DisplayCharacters, SymbolsAndEveryOtherByte) {
+    // What the display shows instead of these symbols, and the sharp s.
+    const std::pair<int, int> symbols[] = {{'#', 0x00}, {'%', 0x05}, {'&', 0x06}, {'*', 0x04},
+                                           {'>', 0x02}, {'_', '.'},  {'|', 0x03}, {0xDF, 0xBB}};
+    for (auto [in, out] : symbols) EXPECT_EQ(DisplayChar(static_cast<std::uint8_t>(in)), out) << in;
+    // 25 letter pairs, 7 symbols and the sharp s change; every other byte stays.
+    int changed = 0;
+    for (int b = 0; b < 256; ++b) changed += DisplayChar(static_cast<std::uint8_t>(b)) != b;
+    EXPECT_EQ(changed, 58);
 }
 
 TEST(ImageBufferTest, AlignsToBoundaryOnlyWhenOff) {

@@ -245,6 +245,36 @@ TEST(IrCodeFilePack, FailsOnTooManyItemsAndTooLongBitStrings) {
     EXPECT_EQ(error, "slot 1: more than 1024 items");
 }
 
+TEST(IrCodeFilePack, LimitsHoldOnTheirLastGoodValue) {
+    std::string packed, error;
+    TestFile full = Unpacked();
+    full.AddItems(1, std::vector<int>(1024, 1));
+    EXPECT_TRUE(PackIcp(full.Bytes(), &packed, &error)) << error;
+    std::string unpacked = Unpack(packed);
+    EXPECT_EQ(WordAt(unpacked, SlotOffset(unpacked, 1)), 1024u);
+
+    // Slots 1, 3, ..., 15 alternate between two signals of 1000 items, slot
+    // 17 holds `last` items, slot 19 one more signal. Unpacked, slot 19
+    // starts at 215 + 8 x (8 x 1001 + last + 1): 65527 for 155 items, and
+    // 65535 for 156, the offset that marks an empty slot.
+    for (int last : {155, 156}) {
+        TestFile file = Unpacked();
+        unsigned a = file.AddItems(0, std::vector<int>(1000, 1));
+        unsigned b = file.AddItems(0, std::vector<int>(1000, 1));
+        for (int s = 0; s < 16; s += 2) file.slots[s] = (s / 2) % 2 ? b : a;
+        file.AddItems(17, std::vector<int>(last, 1));
+        file.slots[18] = a;
+        packed = "untouched";
+        bool fits = last == 155;
+        EXPECT_EQ(PackIcp(file.Bytes(), &packed, &error), fits) << last << ": " << error;
+        if (fits)
+            EXPECT_EQ(SlotOffset(Unpack(packed), 19), 65527u);
+        else
+            EXPECT_EQ(error,
+                      "slot 19 would start at offset 65535, beyond what the slot table can hold");
+    }
+}
+
 TEST(IrCodeFilePack, RejectsFilesThatDoNotHoldWhatTheirHeaderSays) {
     std::string packed, error;
     EXPECT_FALSE(PackIcp("", &packed, &error));
