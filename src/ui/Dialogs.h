@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <type_traits>
+#include <utility>
 
 class QDialog;
 class QPrinter;
@@ -62,9 +63,8 @@ inline void RunModalWindow(Dialogs& dialogs, QDialog& window) {
 
 // A modal window that answers with a plain struct: `form.Result()` after it
 // was accepted, nothing when it was cancelled.
-template <class Form>
-auto RunModalForm(Dialogs& dialogs, Form& form) -> std::optional<decltype(form.Result())> {
-    using Result = std::decay_t<decltype(form.Result())>;
+template <class Form, class Result = std::decay_t<decltype(std::declval<Form&>().Result())>>
+std::optional<Result> RunModalForm(Dialogs& dialogs, Form& form) {
     std::any answer = dialogs.RunModal(form, [&form] { return std::any(form.Result()); });
     if (const Result* result = std::any_cast<Result>(&answer)) return *result;
     return std::nullopt;
