@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "signals/BigEndian.h"
+#include "platform/Bytes.h"
 #include "signals/IrCodeFile.h"
 
 using namespace orbik::signals;
@@ -19,9 +19,9 @@ std::string FullUnpackedFile() {
     std::uint32_t state = 12345;
     for (int signal = 0; signal < kSlotCount / 2; ++signal) {
         auto offset = static_cast<std::uint16_t>(kHeaderSize + blocks.size());
-        AppendWord(slots, offset);
-        AppendWord(slots, offset);  // both slots share the signal
-        AppendWord(blocks, 100);
+        orbik::platform::AppendBigEndian(slots, offset, 2);
+        orbik::platform::AppendBigEndian(slots, offset, 2);  // both slots share the signal
+        orbik::platform::AppendBigEndian(blocks, 100, 2);
         blocks += std::string("\x26\x00\x10\x00\x00\x01", 6);
         for (int i = 0; i < 100; ++i) {
             state = state * 1103515245u + 12345u;
@@ -30,7 +30,7 @@ std::string FullUnpackedFile() {
                           : i == 50 ? 100u + signal
                                     : 2u + (state >> 16) % 4;
             std::string item(8, '\0');
-            StoreBigEndian(id * 2654435761u, 4, item.data());
+            orbik::platform::StoreBigEndian(id * 2654435761u, 4, item.data());
             blocks += item;
         }
     }

@@ -21,6 +21,7 @@
 
 #include "link/Protocol.h"
 #include "link/Transfer.h"
+#include "platform/Bytes.h"
 
 extern char** environ;
 
@@ -78,15 +79,13 @@ class Simulator {
 
 std::string Frames(size_t configBytes) {
     std::string out;
-    for (size_t at = 0; at < configBytes; at += 128) {
-        out += {char(at >> 16), char(at >> 8), char(at)};
-        uint8_t sum = 0;
-        for (size_t i = 0; i < 128; ++i) {
-            char b = char((at + i) * 7 + i / 13);
-            sum ^= uint8_t(b);
-            out += b;
-        }
-        out += char(sum);
+    using namespace orbik::platform;
+    for (size_t at = 0; at < configBytes; at += kBlockSize) {
+        std::string data(kBlockSize, '\0');
+        for (size_t i = 0; i < kBlockSize; ++i) data[i] = char((at + i) * 7 + i / 13);
+        AppendBigEndian(out, uint32_t(at), kFrameAddressSize);
+        out += data;
+        out += char(XorChecksum(data));
     }
     return out;
 }

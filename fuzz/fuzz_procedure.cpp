@@ -32,7 +32,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     compiler::AddMenu(state, "Main");
     state.items.resize(1);
     state.items[0].name = "TV";
+    // The syntax step alone never needs the project; a valid build call
+    // must have passed it.
+    compiler::ParsedProcedure syntax = compiler::ParseProcedureSyntax(project::ValueOf(line));
+    if (syntax.fault == compiler::ProcedureFault::None &&
+        syntax.call.values.size() != syntax.call.types.size())
+        abort();
     if (auto procedure = compiler::ParseProcedure(project::ValueOf(line), state)) {
+        if (syntax.fault != compiler::ProcedureFault::None) abort();
         std::string bytes = compiler::EncodeProcedure(*procedure);
         if (bytes.empty() || static_cast<std::uint8_t>(bytes[0]) != procedure->opcode) abort();
         if (procedure->values.size() != procedure->types.size()) abort();

@@ -7,6 +7,7 @@
 
 #include "cli/Commands.h"
 #include "compiler/BuildConfiguration.h"
+#include "platform/Text.h"
 
 namespace orbik::cli {
 
@@ -58,8 +59,9 @@ int RunBuild(const Args& args) {
     fs::path programDir = fs::current_path(ec);
 
     ConsoleLog log(isatty(STDERR_FILENO) != 0);
-    bool built =
-        compiler::BuildConfiguration(projectDir.filename().string(), projectDir, programDir, log);
+    // The project's name is Windows-1252 text like every name in its files.
+    std::string projectName = platform::PathToMessage(projectDir.filename());
+    bool built = compiler::BuildConfiguration(projectName, projectDir, programDir, log);
     log.ClearLive();
     if (!built) {
         std::fprintf(stderr, "%s\n", log.Status().c_str());

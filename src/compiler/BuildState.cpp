@@ -1,5 +1,7 @@
 #include "compiler/BuildState.h"
 
+#include "project/ProjectLayout.h"
+
 namespace orbik::compiler {
 
 BuildState MakeBuildState(const std::string& projectName, const fs::path& projectDir,
@@ -8,7 +10,7 @@ BuildState MakeBuildState(const std::string& projectName, const fs::path& projec
     state.projectName = projectName;
     state.projectDir = projectDir;
     state.programDir = programDir;
-    state.mainFile = projectDir / (projectName + ".txt");
+    state.mainFile = project::MainFile(projectDir, projectName);
     return state;
 }
 

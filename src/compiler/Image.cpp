@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/Bytes.h"
+
 namespace orbik::compiler {
 
 namespace {
@@ -29,19 +31,6 @@ constexpr std::array<std::uint8_t, 256> MakeDisplayTable() {
 constexpr std::array<std::uint8_t, 256> kDisplayTable = MakeDisplayTable();
 
 }  // namespace
-
-void PutBigEndian(std::string& bytes, std::size_t at, std::uint32_t value, int width) {
-    for (int i = width - 1; i >= 0; --i) {
-        bytes[at + i] = static_cast<char>(value & 0xFF);
-        value >>= 8;
-    }
-}
-
-std::uint32_t GetBigEndian(std::string_view bytes, std::size_t at, int width) {
-    std::uint32_t value = 0;
-    for (int i = 0; i < width; ++i) value = (value << 8) | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
-}
 
 std::uint8_t DisplayChar(std::uint8_t c) {
     return kDisplayTable[c];
@@ -74,8 +63,7 @@ bool Image::AppendByte(std::uint8_t value) {
 
 bool Image::AppendWord(std::uint16_t value) {
     if (!Fits(2)) return false;
-    bytes_.push_back(static_cast<char>(value >> 8));
-    bytes_.push_back(static_cast<char>(value & 0xFF));
+    platform::AppendBigEndian(bytes_, value, 2);
     return true;
 }
 
@@ -109,7 +97,7 @@ void Image::SetPointer(std::size_t table, std::size_t index, std::size_t target)
     std::size_t at = table + index * kPointerSize;
     // A table that did not fit was never reserved; the build stops anyway.
     if (at + kPointerSize > bytes_.size()) return;
-    PutBigEndian(bytes_, at, static_cast<std::uint32_t>(target), kPointerSize);
+    platform::StoreBigEndian(static_cast<std::uint32_t>(target), kPointerSize, &bytes_[at]);
 }
 
 }  // namespace orbik::compiler

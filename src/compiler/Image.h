@@ -17,11 +17,6 @@ namespace orbik::compiler {
 inline constexpr std::size_t kMaxImageSize = 0x300000 - 1;
 inline constexpr std::size_t kPointerSize = 3;
 
-// Stores `value` big-endian in `width` bytes at `at`; `at + width` must lie
-// within `bytes`.
-void PutBigEndian(std::string& bytes, std::size_t at, std::uint32_t value, int width);
-std::uint32_t GetBigEndian(std::string_view bytes, std::size_t at, int width);
-
 // A character as the device's display shows it.
 std::uint8_t DisplayChar(std::uint8_t c);
 

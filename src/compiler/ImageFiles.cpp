@@ -1,7 +1,10 @@
 #include "compiler/ImageFiles.h"
 
 #include "compiler/Image.h"
+#include "platform/Bytes.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "project/ProjectLayout.h"
 
 namespace orbik::compiler {
 
@@ -18,35 +21,33 @@ bool AllFF(std::string_view bytes) {
 
 }  // namespace
 
-std::uint8_t XorChecksum(std::string_view bytes) {
-    std::uint8_t sum = 0;
-    for (char c : bytes) sum ^= static_cast<std::uint8_t>(c);
-    return sum;
-}
-
 std::string ComposeCim(std::string_view image, BuildLog& log) {
     std::string cim(image);
     if (cim.size() % 2 == 0) cim.push_back('\0');
     for (std::size_t at = 0; at < cim.size(); at += kCimBytesPerTick) log.Tick();
-    cim.push_back(static_cast<char>(XorChecksum(cim)));
+    cim.push_back(static_cast<char>(platform::XorChecksum(cim)));
     return cim;
 }
 
 std::string FrameCim(std::string_view cim, BuildLog& log) {
+    using platform::kBlockSize;
+    using platform::kFrameAddressSize;
+    using platform::kFrameSize;
     std::string cif;
-    cif.reserve((cim.size() / kFrameDataSize + 1) * kFrameSize);
+    cif.reserve((cim.size() / kBlockSize + 1) * kFrameSize);
     std::size_t written = 0;
-    for (std::size_t offset = 0; offset < cim.size(); offset += kFrameDataSize) {
-        std::string_view block = cim.substr(offset, kFrameDataSize);
+    for (std::size_t offset = 0; offset < cim.size(); offset += kBlockSize) {
+        std::string_view block = cim.substr(offset, kBlockSize);
         if (AllFF(block)) continue;
         if (written++ % kFramesPerTick == 0) log.Tick();
 
         std::size_t frame = cif.size();
         cif.append(kFrameSize, '\xFF');
-        PutBigEndian(cif, frame, static_cast<std::uint32_t>(offset), 3);
-        cif.replace(frame + 3, block.size(), block);
-        std::string_view data = std::string_view(cif).substr(frame + 3, kFrameDataSize);
-        cif.back() = static_cast<char>(XorChecksum(data));
+        platform::StoreBigEndian(static_cast<std::uint32_t>(offset), kFrameAddressSize,
+                                 &cif[frame]);
+        cif.replace(frame + kFrameAddressSize, block.size(), block);
+        std::string_view data = std::string_view(cif).substr(frame + kFrameAddressSize, kBlockSize);
+        cif.back() = static_cast<char>(platform::XorChecksum(data));
     }
     return cif;
 }
@@ -55,7 +56,7 @@ bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, B
     std::string error;
     if (platform::WriteFileAtomic(path, data, &error)) return true;
     // The platform's text is "<path>: <reason>"; the path is shown as composed.
-    std::string message = "cannot write " + path.string();
+    std::string message = "cannot write " + platform::PathToMessage(path);
     std::size_t colon = error.rfind(": ");
     if (colon != std::string::npos) message += error.substr(colon);
     log.Fail(message);
@@ -66,11 +67,13 @@ bool WriteCimAndCif(std::string_view image, const std::filesystem::path& project
                     const std::string& projectName, BuildLog& log) {
     log.BeginStep("writing configuration .... ");
     std::string cim = ComposeCim(image, log);
-    if (!WriteOutputFile(projectDir / (projectName + ".CIM"), cim, log)) return false;
+    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIM"), cim, log))
+        return false;
     log.FinishStep();
 
     log.BeginStep("framing configuration .... ");
-    if (!WriteOutputFile(projectDir / (projectName + ".CIF"), FrameCim(cim, log), log))
+    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIF"), FrameCim(cim, log),
+                         log))
         return false;
     log.FinishStep();
     return true;

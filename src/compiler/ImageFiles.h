@@ -13,12 +13,6 @@
 
 namespace orbik::compiler {
 
-inline constexpr std::size_t kFrameDataSize = 128;
-inline constexpr std::size_t kFrameSize = 3 + kFrameDataSize + 1;
-
-// XOR of the bytes: the checksum of the .CIM and of every frame.
-std::uint8_t XorChecksum(std::string_view bytes);
-
 // The image made odd-length by a 0x00 pad byte, then its checksum; the
 // result is always even. Ticks once per 100,000 bytes.
 std::string ComposeCim(std::string_view image, BuildLog& log);

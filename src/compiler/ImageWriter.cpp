@@ -6,6 +6,7 @@
 
 #include "compiler/Image.h"
 #include "compiler/ImageFiles.h"
+#include "compiler/Steps.h"
 #include "platform/FileSystem.h"
 #include "project/BuiltinTables.h"
 
@@ -44,7 +45,7 @@ struct Layout {
         if (failed || image.Overflowed()) return;
         std::string data;
         if (!platform::ReadWholeFile(path, &data)) {
-            log.Fail("file " + path.string() + " not found");
+            FailNotFound(path, log);
             failed = true;
             return;
         }

@@ -4,10 +4,14 @@
 
 #include "compiler/Steps.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 namespace orbik::compiler {
 
+using project::DeviceTypeFile;
 using project::FindInList;
+using project::ItemsMenusFile;
+using project::kBuildFileNames;
 using project::kNotFound;
 using project::LineFile;
 using project::LineHasKey;
@@ -24,24 +28,25 @@ constexpr const char* kItemTypes[] = {"language",      "teletextpage", "sensitiv
 // log.Fail) when it is missing, empty or names a missing file.
 bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
     LineFile file;
-    if (!OpenProjectFile(file, state, DeviceTypeFile(state, type.name, "DEVLIST.TXT"), log, true))
+    if (!OpenProjectFile(file, state,
+                         DeviceTypeFile(state.projectDir, type.name, kBuildFileNames.deviceList),
+                         log, true))
         return false;
     type.devices.clear();
     std::string line;
     while (file.ReadLine(&line)) {
         if (line.rfind("device=", 0) != 0) continue;
-        DeviceFile device{ValueOf(line), DeviceTypeFile(state, type.name, ValueOf(line))};
+        DeviceFile device{ValueOf(line),
+                          DeviceTypeFile(state.projectDir, type.name, ValueOf(line))};
         if (!ProjectFileExists(state, device.path)) {
-            log.Fail("file " +
-                     Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
-                     " not found");
+            FailNotFound(DeviceTypeFile("..", type.name, device.name), log);
             return false;
         }
         type.devices.push_back(std::move(device));
     }
     if (type.devices.empty()) {
-        log.Fail("no devices in " +
-                 Join(Join(fs::path("..") / "Devices", type.name), "DEVLIST.TXT").string());
+        log.Fail("no devices in " + platform::PathToMessage(DeviceTypeFile(
+                                        "..", type.name, kBuildFileNames.deviceList)));
         return false;
     }
     return true;
@@ -53,7 +58,7 @@ bool UseDeviceType(BuildState& state, t_iteminfo& item, const std::string& name,
         state.deviceTypes.push_back({name, {}});
         number = static_cast<std::uint16_t>(state.deviceTypes.size());
         if (number > kMaxDeviceTypes) {
-            log.Fail("too may device types in " + state.mainFile.string());
+            log.Fail("too may device types in " + platform::PathToMessage(state.mainFile));
             return false;
         }
     }
@@ -71,7 +76,9 @@ template <class OnKeyword>
 bool ReadDeviceVocabulary(const BuildState& state, const DeviceType& type, BuildLog& log,
                           OnKeyword onKeyword) {
     LineFile file;
-    if (!OpenProjectFile(file, state, DeviceTypeFile(state, type.name, "DEVVOCAB.TXT"), log))
+    if (!OpenProjectFile(
+            file, state,
+            DeviceTypeFile(state.projectDir, type.name, kBuildFileNames.deviceVocabulary), log))
         return false;
     std::string line;
     while (file.ReadLine(&line))
@@ -151,8 +158,8 @@ void ReadItemLine(BuildState& state, t_iteminfo& item, const std::string& line,
 }
 
 bool ReadItem(BuildState& state, t_iteminfo& item, BuildLog& log) {
-    fs::path path = ItemsMenusFile(state, item.name, "ITEM.TXT");
-    const std::string where = path.string();
+    fs::path path = ItemsMenusFile(state.projectDir, item.name, kBuildFileNames.item);
+    const std::string where = platform::PathToMessage(path);
     LineFile file;
     if (!OpenProjectFile(file, state, path, log)) return false;
     std::string line;
@@ -176,10 +183,11 @@ bool ReadItem(BuildState& state, t_iteminfo& item, BuildLog& log) {
     }
     if (item.optionKind != OptionKind::Devices) return true;
     const DeviceType& type = state.deviceTypes[item.deviceType - 1];
-    fs::path vocabulary = DeviceTypeFile(state, type.name, "DEVVOCAB.TXT");
+    fs::path vocabulary =
+        DeviceTypeFile(state.projectDir, type.name, kBuildFileNames.deviceVocabulary);
     return ReadDeviceVocabulary(state, type, log, [&](std::uint16_t number) {
         if (number == kNotFound) {
-            log.Fail("invalid keyword in " + vocabulary.string());
+            log.Fail("invalid keyword in " + platform::PathToMessage(vocabulary));
             return false;
         }
         state.keywords[number - 1].used = true;
@@ -192,7 +200,7 @@ bool ReadItem(BuildState& state, t_iteminfo& item, BuildLog& log) {
 bool CheckItems(BuildState& state, BuildLog& log) {
     LineFile file;
     if (!OpenProjectFile(file, state, state.mainFile, log)) return false;
-    const std::string mainPath = state.mainFile.string();
+    const std::string mainPath = platform::PathToMessage(state.mainFile);
     state.items.clear();
     state.deviceTypes.clear();
     std::string line;

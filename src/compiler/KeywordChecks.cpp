@@ -4,19 +4,24 @@
 
 #include "compiler/Steps.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 namespace orbik::compiler {
 
 using project::FindInList;
+using project::kBuildFileNames;
 using project::kNotFound;
 using project::LineFile;
 using project::LineHasKey;
+using project::SpeechDir;
+using project::SpeechFile;
+using project::TopFile;
 using project::ValueOf;
 
 bool CheckLanguages(BuildState& state, BuildLog& log) {
     LineFile file;
     if (!OpenProjectFile(file, state, state.mainFile, log)) return false;
-    const std::string mainPath = state.mainFile.string();
+    const std::string mainPath = platform::PathToMessage(state.mainFile);
     state.languages.clear();
     bool haveDescriptor = false;
     std::string line;
@@ -39,7 +44,8 @@ bool CheckLanguages(BuildState& state, BuildLog& log) {
         }
     }
 
-    if (!OpenProjectFile(file, state, state.projectDir / "LANGUAGES.TXT", log)) return false;
+    if (!OpenProjectFile(file, state, TopFile(state.projectDir, kBuildFileNames.languages), log))
+        return false;
     while (file.ReadLine(&line))
         for (auto& language : state.languages)
             if (LineHasKey(line, language.name)) language.displayName = ValueOf(line);
@@ -57,7 +63,8 @@ std::string DisplayText(std::string text) {
 
 bool CheckDisplays(BuildState& state, BuildLog& log) {
     LineFile file;
-    if (!OpenProjectFile(file, state, state.projectDir / "DISPLAYS.TXT", log)) return false;
+    if (!OpenProjectFile(file, state, TopFile(state.projectDir, kBuildFileNames.displays), log))
+        return false;
     for (auto& language : state.displayTexts) language.fill(std::string(kDisplayWidth, ' '));
     int display = -1;  // none selected: language lines are ignored
     std::string line;
@@ -86,7 +93,8 @@ constexpr const char* kKeywordTypes[] = {"sleep",           "wakeup",    "next",
 
 bool CheckKeywords(BuildState& state, BuildLog& log) {
     LineFile file;
-    if (!OpenProjectFile(file, state, state.projectDir / "KEYWORDS.TXT", log)) return false;
+    if (!OpenProjectFile(file, state, TopFile(state.projectDir, kBuildFileNames.keywords), log))
+        return false;
     state.keywords.clear();
     t_kwrdinfo beforeFirst;  // what "type" and text lines before any keyword apply to
     t_kwrdinfo* current = &beforeFirst;
@@ -140,10 +148,9 @@ namespace {
 // A recording of the speech library; false (after log.Fail) when missing.
 bool FindRecording(const BuildState& state, const Language& language, const std::string& file,
                    fs::path* path, BuildLog& log) {
-    fs::path library = state.programDir / "Speech";
-    *path = Join(Join(library, language.name), language.name + "_" + file);
-    if (InsideDir(library, *path) && platform::FileExists(*path)) return true;
-    log.Fail("file " + path->string() + " not found");
+    *path = SpeechFile(state.programDir, language.name, file);
+    if (InsideDir(SpeechDir(state.programDir), *path) && platform::FileExists(*path)) return true;
+    FailNotFound(*path, log);
     return false;
 }
 

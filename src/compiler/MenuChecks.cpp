@@ -4,10 +4,14 @@
 #include <string>
 
 #include "compiler/Steps.h"
+#include "platform/Text.h"
 
 namespace orbik::compiler {
 
 using project::FindInList;
+using project::ItemsMenusFile;
+using project::kBuildFileNames;
+using project::kMainMenu;
 using project::kNotFound;
 using project::LineFile;
 using project::LineHasKey;
@@ -31,8 +35,9 @@ void ReadMenuHeaderLine(Menu& menu, const std::string& line) {
 // Reads the procedures of menu m. The menu list may grow meanwhile, so
 // the menu is reached through its number only.
 bool CheckMenu(BuildState& state, std::size_t m, BuildLog& log) {
-    const fs::path path = ItemsMenusFile(state, state.menus[m].name, "MENU.TXT");
-    const std::string where = path.string();
+    const fs::path path =
+        ItemsMenusFile(state.projectDir, state.menus[m].name, kBuildFileNames.menu);
+    const std::string where = platform::PathToMessage(path);
     LineFile file;
     if (!OpenProjectFile(file, state, path, log)) return false;
 
@@ -105,7 +110,7 @@ std::uint16_t AddMenu(BuildState& state, const std::string& name) {
 
 bool CheckMenus(BuildState& state, BuildLog& log) {
     state.menus.clear();
-    AddMenu(state, "Main");
+    AddMenu(state, std::string(kMainMenu));
     for (std::size_t m = 0; m < state.menus.size(); ++m) {
         log.Tick();
         if (!CheckMenu(state, m, log)) return false;

@@ -76,14 +76,6 @@ bool LookUp(const std::string& text, const std::array<std::string_view, N>& tabl
     return true;
 }
 
-bool ConvertMenu(const std::string& name, BuildState& state, std::uint16_t* value) {
-    if (!ProjectFileExists(state, ItemsMenusFile(state, name, "MENU.TXT"))) return false;
-    std::uint16_t number = FindInList(name, state.menus);
-    if (number == kNotFound) number = AddMenu(state, name);
-    *value = static_cast<std::uint16_t>(number - 1);
-    return true;
-}
-
 bool ConvertCharacter(const std::string& text, std::uint16_t* value) {
     if (text == "\\r")
         *value = 13;
@@ -98,20 +90,15 @@ bool ConvertCharacter(const std::string& text, std::uint16_t* value) {
     return true;
 }
 
-bool Convert(ArgType type, const std::string& text, BuildState& state, std::uint16_t* value) {
+// The value of an argument that needs no project; menus and items other
+// than "None" are left to ResolveProcedure.
+bool Convert(ArgType type, const std::string& text, std::uint16_t* value) {
     switch (type) {
         case ArgType::Menu:
-            return ConvertMenu(text, state, value);
+            return true;
         case ArgType::Item:
-            if (text == "None") {
-                *value = 255;
-                return true;
-            }
-            if (std::uint16_t number = FindInList(text, state.items); number != kNotFound) {
-                *value = static_cast<std::uint16_t>(number - 1);
-                return true;
-            }
-            return false;
+            if (text == "None") *value = 255;
+            return true;
         case ArgType::Button:
             return LookUp(text, project::kButtonNames, value);
         case ArgType::BaudRate:
@@ -139,17 +126,25 @@ const std::vector<t_procinfo>& ProcedureDefinitions() {
     return definitions;
 }
 
-std::optional<t_procinfo> ParseProcedure(std::string_view text, BuildState& state) {
+ParsedProcedure ParseProcedureSyntax(std::string_view text) {
+    ParsedProcedure parsed;
+    auto fail = [&parsed](ProcedureFault fault, std::size_t argument = 0) {
+        parsed.fault = fault;
+        parsed.argument = argument;
+        return parsed;
+    };
     auto open = text.find('(');
     bool hasArguments = open != std::string_view::npos;
-    if (hasArguments && text.find(')') == std::string_view::npos) return std::nullopt;
+    if (hasArguments && text.find(')') == std::string_view::npos)
+        return fail(ProcedureFault::NoClosingParenthesis);
     std::string_view name = hasArguments ? text.substr(0, open) : text;
 
     const t_procinfo* definition = nullptr;
     for (const auto& candidate : ProcedureDefinitions())
         if (candidate.name == name) definition = &candidate;
-    if (!definition) return std::nullopt;
-    t_procinfo call = *definition;
+    if (!definition) return fail(ProcedureFault::UnknownName);
+    t_procinfo& call = parsed.call;
+    call = *definition;
 
     std::size_t supplied = 0;
     if (hasArguments) {
@@ -158,18 +153,66 @@ std::optional<t_procinfo> ParseProcedure(std::string_view text, BuildState& stat
             open + 1 < text.size() ? text.substr(open + 1, text.size() - open - 2) : "";
         for (std::size_t start = 0;;) {
             std::size_t comma = arguments.find(',', start);
-            if (++supplied > call.types.size()) return std::nullopt;
+            if (++supplied > call.types.size())
+                return fail(ProcedureFault::TooManyArguments, supplied);
             call.texts[supplied - 1] = std::string(arguments.substr(start, comma - start));
             if (comma == std::string_view::npos) break;
             start = comma + 1;
         }
     }
-    if (supplied + 1 < call.types.size() || supplied > call.types.size()) return std::nullopt;
+    if (supplied + 1 < call.types.size()) return fail(ProcedureFault::TooFewArguments);
 
     call.values.assign(call.types.size(), 0);
     for (std::size_t i = 0; i < call.types.size(); ++i)
-        if (!Convert(call.types[i], call.texts[i], state, &call.values[i])) return std::nullopt;
-    return call;
+        if (!Convert(call.types[i], call.texts[i], &call.values[i]))
+            return fail(ProcedureFault::BadArgument, i + 1);
+    return parsed;
+}
+
+ProcedureFault ResolveProcedure(t_procinfo& call, const ProcedureLookups& lookups,
+                                std::size_t* argument) {
+    for (std::size_t i = 0; i < call.types.size() && i < call.values.size(); ++i) {
+        const std::string& text = call.texts[i];
+        std::optional<std::uint16_t> value;
+        ProcedureFault fault = ProcedureFault::None;
+        if (call.types[i] == ArgType::Menu) {
+            value = lookups.menu(text);
+            fault = ProcedureFault::UnknownMenu;
+        } else if (call.types[i] == ArgType::Item && text != "None") {
+            value = lookups.item(text);
+            fault = ProcedureFault::UnknownItem;
+        } else {
+            continue;
+        }
+        if (!value) {
+            if (argument) *argument = i + 1;
+            return fault;
+        }
+        call.values[i] = *value;
+    }
+    return ProcedureFault::None;
+}
+
+std::optional<t_procinfo> ParseProcedure(std::string_view text, BuildState& state) {
+    ParsedProcedure parsed = ParseProcedureSyntax(text);
+    if (parsed.fault != ProcedureFault::None) return std::nullopt;
+    ProcedureLookups lookups;
+    // A menu counts once its MENU.TXT is there; its first mention numbers it.
+    lookups.menu = [&state](const std::string& name) -> std::optional<std::uint16_t> {
+        fs::path file =
+            project::ItemsMenusFile(state.projectDir, name, project::kBuildFileNames.menu);
+        if (!ProjectFileExists(state, file)) return std::nullopt;
+        std::uint16_t number = FindInList(name, state.menus);
+        if (number == kNotFound) number = AddMenu(state, name);
+        return static_cast<std::uint16_t>(number - 1);
+    };
+    lookups.item = [&state](const std::string& name) -> std::optional<std::uint16_t> {
+        std::uint16_t number = FindInList(name, state.items);
+        if (number == kNotFound) return std::nullopt;
+        return static_cast<std::uint16_t>(number - 1);
+    };
+    if (ResolveProcedure(parsed.call, lookups) != ProcedureFault::None) return std::nullopt;
+    return std::move(parsed.call);
 }
 
 std::string EncodeProcedure(const t_procinfo& procedure) {

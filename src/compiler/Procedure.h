@@ -2,8 +2,13 @@
 // The action language of menus: "SetMenu(Sleep)", "Wait(0x0100)", ...
 // A procedure text is parsed against 29 fixed definitions, its arguments
 // converted by their types, and encoded as opcode + argument bytes.
+//
+// Parsing is two steps: the syntax alone (ParseProcedureSyntax: no project,
+// no disk, so an editor can check a line as it is typed), then the menu
+// and item names, which only a project can resolve (ResolveProcedure).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -37,9 +42,45 @@ struct t_procinfo {
 // The 29 definitions, opcode order (opcode = position + 1).
 const std::vector<t_procinfo>& ProcedureDefinitions();
 
-// Parses and validates a procedure text. Menu arguments are looked up in
-// (and new ones appended to) state.menus, requiring their MENU.TXT in the
-// project; item arguments in state.items. Empty when the text is invalid.
+// Why a procedure text is invalid.
+enum class ProcedureFault : std::uint8_t {
+    None,
+    NoClosingParenthesis,  // "(" without ")"
+    UnknownName,           // not one of the 29 (names are case-sensitive)
+    TooManyArguments,
+    TooFewArguments,  // only the trailing flag may be left out
+    BadArgument,      // not a name of its table, or an empty character
+    UnknownMenu,      // no such menu in the project (resolving)
+    UnknownItem,      // no such item in the project (resolving)
+};
+
+struct ParsedProcedure {
+    // Valid when fault is None. Menu and item values are 0 until resolved,
+    // except an item "None" (255).
+    t_procinfo call;
+    ProcedureFault fault = ProcedureFault::None;
+    std::size_t argument = 0;  // the faulty argument (1-based), where one is to blame
+};
+
+// The first step: text -> call with every value that needs no project.
+ParsedProcedure ParseProcedureSyntax(std::string_view text);
+
+// The look-ups the project answers: the encoded number (menu or item
+// number - 1) of a name, or nothing when the project has no such one.
+struct ProcedureLookups {
+    std::function<std::optional<std::uint16_t>(const std::string& name)> menu;
+    std::function<std::optional<std::uint16_t>(const std::string& name)> item;
+};
+
+// The second step: fills the menu and item values of a parsed call, in
+// argument order; UnknownMenu or UnknownItem (with the argument) when a
+// name is not found, None otherwise.
+ProcedureFault ResolveProcedure(t_procinfo& call, const ProcedureLookups& lookups,
+                                std::size_t* argument = nullptr);
+
+// Both steps for a build. Menu arguments are looked up in (and new ones
+// appended to) state.menus, requiring their MENU.TXT in the project; item
+// arguments in state.items. Empty when the text is invalid.
 std::optional<t_procinfo> ParseProcedure(std::string_view text, BuildState& state);
 
 // Opcode byte, then per parameter one byte (two, high first, for a word).

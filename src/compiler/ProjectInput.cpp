@@ -2,16 +2,9 @@
 
 #include "compiler/Steps.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 
 namespace orbik::compiler {
-
-fs::path Join(const fs::path& dir, std::string_view name) {
-    fs::path::string_type joined = dir.native();
-    if (!joined.empty() && joined.back() != fs::path::preferred_separator)
-        joined += fs::path::preferred_separator;
-    joined += fs::path(name).native();
-    return fs::path(joined);
-}
 
 bool InsideDir(const fs::path& root, const fs::path& path) {
     fs::path relative = path.lexically_normal().lexically_relative(root.lexically_normal());
@@ -25,16 +18,12 @@ bool ProjectFileExists(const BuildState& state, const fs::path& path) {
 bool OpenProjectFile(project::LineFile& file, const BuildState& state, const fs::path& path,
                      BuildLog& log, bool raw) {
     if (ProjectFileExists(state, path) && file.Open(path, raw)) return true;
-    log.Fail("file " + path.string() + " not found");
+    FailNotFound(path, log);
     return false;
 }
 
-fs::path ItemsMenusFile(const BuildState& state, std::string_view name, std::string_view file) {
-    return Join(Join(state.projectDir / "Items&Menus", name), file);
-}
-
-fs::path DeviceTypeFile(const BuildState& state, std::string_view type, std::string_view file) {
-    return Join(Join(state.projectDir / "Devices", type), file);
+void FailNotFound(const fs::path& path, BuildLog& log) {
+    log.Fail("file " + platform::PathToMessage(path) + " not found");
 }
 
 }  // namespace orbik::compiler

@@ -103,7 +103,8 @@ std::string ProtocolText(const BuildState& state) {
 }
 
 bool WriteProtocol(BuildState& state, BuildLog& log) {
-    return WriteOutputFile(state.projectDir / "PROTOCOL.TXT", ProtocolText(state), log);
+    return WriteOutputFile(project::TopFile(state.projectDir, project::kProtocolFile),
+                           ProtocolText(state), log);
 }
 
 }  // namespace orbik::compiler

@@ -9,6 +9,7 @@
 #include "compiler/BuildLog.h"
 #include "compiler/BuildState.h"
 #include "project/KeyValue.h"
+#include "project/ProjectLayout.h"
 
 namespace orbik::compiler {
 
@@ -33,10 +34,6 @@ bool WriteProtocol(BuildState& state, BuildLog& log);
 // The text of PROTOCOL.TXT for the tables as they stand.
 std::string ProtocolText(const BuildState& state);
 
-// dir + separator + name, kept lexically as written: a name from a project
-// file never replaces the directory, even when it looks absolute.
-std::filesystem::path Join(const std::filesystem::path& dir, std::string_view name);
-
 // Project names are used in paths; one that leads out of the project (or,
 // for recordings, out of the speech library) counts as missing.
 bool InsideDir(const std::filesystem::path& root, const std::filesystem::path& path);
@@ -47,10 +44,7 @@ bool ProjectFileExists(const BuildState& state, const std::filesystem::path& pat
 bool OpenProjectFile(project::LineFile& file, const BuildState& state,
                      const std::filesystem::path& path, BuildLog& log, bool raw = false);
 
-// Items&Menus/<name>/<file> and Devices/<type>/<file> of the project.
-std::filesystem::path ItemsMenusFile(const BuildState& state, std::string_view name,
-                                     std::string_view file);
-std::filesystem::path DeviceTypeFile(const BuildState& state, std::string_view type,
-                                     std::string_view file);
+// Fails the step with "file <path> not found".
+void FailNotFound(const std::filesystem::path& path, BuildLog& log);
 
 }  // namespace orbik::compiler

@@ -74,20 +74,11 @@ uint8_t ReplyCode(int slot) {
 }
 
 void SetAddress24(Request& request, uint32_t address) {
-    request.payload[1] = static_cast<uint8_t>(address >> 16);
-    request.payload[2] = static_cast<uint8_t>(address >> 8);
-    request.payload[3] = static_cast<uint8_t>(address);
+    platform::StoreBigEndian(address, 3, &request.payload[1]);
 }
 
 void SetAddress16(Request& request, uint16_t address) {
-    request.payload[1] = static_cast<uint8_t>(address >> 8);
-    request.payload[2] = static_cast<uint8_t>(address);
-}
-
-uint8_t BlockChecksum(const uint8_t* data, size_t count) {
-    uint8_t sum = 0;
-    for (size_t i = 0; i < count; ++i) sum ^= data[i];
-    return sum;
+    platform::StoreBigEndian(address, 2, &request.payload[1]);
 }
 
 std::string VersionText(uint8_t modelByte, uint8_t minorByte) {

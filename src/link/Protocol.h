@@ -13,6 +13,7 @@
 #include <string>
 
 #include "link/port/Serial.h"
+#include "platform/Bytes.h"
 #include "platform/Text.h"
 
 namespace orbik::link {
@@ -22,7 +23,8 @@ constexpr int kRequestCount = 28;
 constexpr int kReplySlotCount = 9;
 constexpr int kMaxPayload = 134;
 constexpr int kReplyBufferSize = 130;
-constexpr int kBlockSize = 128;
+using platform::kBlockSize;
+using platform::XorChecksum;
 
 // Request numbers (indices into DeviceLink::Requests) of the requests this
 // system sends.
@@ -71,8 +73,6 @@ uint8_t ReplyCode(int slot);
 void SetAddress24(Request& request, uint32_t address);
 // The two address bytes of a signal block request (payload bytes 1..2).
 void SetAddress16(Request& request, uint16_t address);
-// XOR of the bytes.
-uint8_t BlockChecksum(const uint8_t* data, size_t count);
 
 // Text forms of the identify and device ID replies.
 // Bytes 0x83, 0x04 -> "83.04".

@@ -21,11 +21,6 @@ constexpr struct {
     {Operation::ReadMem, "read_mem"},
 };
 
-uint32_t Address24(const std::string& bytes, size_t at) {
-    return uint32_t(uint8_t(bytes[at])) << 16 | uint32_t(uint8_t(bytes[at + 1])) << 8 |
-           uint8_t(bytes[at + 2]);
-}
-
 uint32_t BlocksOf(uint64_t bytes, uint32_t blockSize) {
     return uint32_t((bytes + blockSize - 1) / blockSize);
 }
@@ -49,10 +44,10 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
                     " is not a framed configuration image (its size is not a multiple of 132)");
             for (size_t at = 0; at < bytes.size(); at += kFrameSize) {
                 const auto* data = reinterpret_cast<const uint8_t*>(bytes.data() + at + 3);
-                if (BlockChecksum(data, kBlockSize) != data[kBlockSize])
+                if (XorChecksum(data, kBlockSize) != data[kBlockSize])
                     return fail(": the checksum of frame " + std::to_string(at / kFrameSize + 1) +
                                 " is wrong");
-                if (Address24(bytes, at) + kBlockSize > kConfigSize)
+                if (platform::GetBigEndian(bytes, at, 3) + kBlockSize > kConfigSize)
                     return fail(" does not fit the configuration memory of ORBIK");
             }
             return true;
@@ -177,7 +172,7 @@ class Runner {
                 std::memset(data, 0xFF, kBlockSize);
                 size_t count = std::min<size_t>(kBlockSize, file_.size() - address);
                 std::memcpy(data, file_.data() + address, count);
-                data[kBlockSize] = BlockChecksum(data, kBlockSize);
+                data[kBlockSize] = XorChecksum(data, kBlockSize);
                 request.payload[4] = 0x80;
                 SetAddress24(request, address);
                 Status(BlockText(k + 1, blocks));
@@ -203,7 +198,7 @@ class Runner {
                 uint8_t* data = &request.payload[5];
                 std::memcpy(data, file_.data() + start + sent, count);
                 request.payload[4] = uint8_t(count);  // 128 wraps to 0x80 as intended
-                request.payload[133] = BlockChecksum(data, count);
+                request.payload[133] = XorChecksum(data, count);
                 SetAddress24(request, uint32_t(job_.startAddress + sent));
                 sent += count;
                 Status(BlockText(k + 1, blocks));
@@ -223,7 +218,7 @@ class Runner {
         r.payload[4] = uint8_t(count);
         if (!link_.Exchange(request, kBlockTimeout)) return false;
         const uint8_t* reply = link_.ReplyOf(request).buffer.data();
-        if (BlockChecksum(reply + 1, count + 1) != 0) return false;
+        if (XorChecksum(reply + 1, count + 1) != 0) return false;
         out.append(reinterpret_cast<const char*>(reply + 1), count);
         return true;
     }
@@ -255,8 +250,8 @@ class Runner {
     TransferOutcome ReadCim() { return Read(kReadConfigBlock, 0, kConfigSize, {}); }
 
     TransferOutcome ReadMem() {
-        std::string header = {char(job_.startAddress >> 16), char(job_.startAddress >> 8),
-                              char(job_.startAddress)};
+        std::string header;
+        platform::AppendBigEndian(header, job_.startAddress, kMemHeaderSize);
         return Read(kReadMemoryBlock, job_.startAddress, job_.length, header);
     }
 
@@ -305,7 +300,7 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
         std::string bytes;
         if (!platform::ReadWholeFile(resolved, &bytes, error)) return std::nullopt;
         image.hasHeader = true;
-        image.startAddress = Address24(bytes, 0);
+        image.startAddress = platform::GetBigEndian(bytes, 0, 3);
         image.length = kMemorySize;
     }
     return image;

@@ -28,7 +28,7 @@ bool IsSend(Operation operation);
 constexpr uint32_t kConfigSize = 0x300000;  // configuration, from address 0
 constexpr uint32_t kMemoryStart = 0x80000;  // memory images start here
 constexpr uint32_t kMemorySize = 0x380000;
-constexpr uint32_t kFrameSize = 132;  // .cif record: A24, 128 data, checksum
+using platform::kFrameSize;  // .cif record: A24, 128 data, checksum
 constexpr uint32_t kMemHeaderSize = 3;
 
 struct TransferJob {

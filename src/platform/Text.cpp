@@ -124,4 +124,14 @@ std::string Utf8ToCp1252(std::string_view utf8) {
     return out;
 }
 
+std::filesystem::path NameToPath(std::string_view cp1252) {
+    std::string utf8 = Cp1252ToUtf8(cp1252);
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string PathToMessage(const std::filesystem::path& path) {
+    std::u8string utf8 = path.u8string();
+    return Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
+}
+
 }  // namespace orbik::platform

@@ -38,4 +38,13 @@ bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::str
 std::string Cp1252ToUtf8(std::string_view bytes);
 std::string Utf8ToCp1252(std::string_view utf8);
 
+// The encoding rule at the file system: the core's texts are Windows-1252
+// bytes, the file system's names are UTF-8. A project or file name becomes
+// a path only through NameToPath, and a path enters a message (or becomes
+// a name again) only through PathToMessage, so both directions agree.
+std::filesystem::path NameToPath(std::string_view cp1252);
+// Windows-1252 bytes with the native separators; bytes that are not UTF-8
+// show as '?'.
+std::string PathToMessage(const std::filesystem::path& path);
+
 }  // namespace orbik::platform

@@ -4,8 +4,8 @@
 #include <numeric>
 #include <unordered_map>
 
+#include "platform/Bytes.h"
 #include "platform/FileSystem.h"
-#include "signals/BigEndian.h"
 
 namespace orbik::signals {
 
@@ -38,7 +38,7 @@ bool ReadBlock(std::string_view data, std::uint16_t offset, Block* block, std::s
     if (start + kBlockHeaderSize > data.size())
         return Fail(why,
                     "block at offset " + std::to_string(start) + " lies past the end of the file");
-    block->count = ReadWord(data, start);
+    block->count = platform::GetBigEndian(data, start, 2);
     std::size_t length = kItemSize * block->count;
     if (start + kBlockHeaderSize + length > data.size())
         return Fail(why, "block of " + std::to_string(block->count) + " units at offset " +
@@ -92,7 +92,7 @@ bool LayOutSlots(const Offsets& old, const Units& units, std::size_t start, Offs
 std::string ComposeHeader(const IcpHeader& header, std::uint8_t form, const Offsets& slots) {
     std::string out(header.name.data(), header.name.size());
     out += static_cast<char>(form);
-    for (std::uint16_t offset : slots) AppendWord(out, offset);
+    for (std::uint16_t offset : slots) platform::AppendBigEndian(out, offset, 2);
     return out;
 }
 
@@ -198,7 +198,7 @@ bool ParseIcpHeader(std::string_view bytes, IcpHeader* header, std::string* erro
     header->form = static_cast<std::uint8_t>(bytes[kFileNameSize]);
     header->filler = 0;
     for (int s = 0; s < kSlotCount; ++s)
-        header->slots[s] = ReadWord(bytes, kFileNameSize + 1 + 2 * s);
+        header->slots[s] = platform::GetBigEndian(bytes, kFileNameSize + 1 + 2 * s, 2);
     return true;
 }
 
@@ -256,7 +256,7 @@ bool PackIcp(std::string_view unpacked, std::string* packed, std::string* error)
     for (std::uint8_t id : order) out += table.items[id];
     for (int s = 0; s < kSlotCount; ++s) {
         if (!WritesBlock(header.slots, s)) continue;
-        AppendWord(out, static_cast<std::uint16_t>(bitUnits[s]));
+        platform::AppendBigEndian(out, static_cast<std::uint16_t>(bitUnits[s]), 2);
         out += blocks[s].signalHeader;
         out += bits[s];
     }
@@ -288,7 +288,7 @@ bool UnpackIcp(std::string_view packed, std::string* unpacked, std::string* erro
     std::string out = ComposeHeader(header, kUnpackedForm, slots);
     for (int s = 0; s < kSlotCount; ++s) {
         if (!WritesBlock(header.slots, s)) continue;
-        AppendWord(out, static_cast<std::uint16_t>(units[s]));
+        platform::AppendBigEndian(out, static_cast<std::uint16_t>(units[s]), 2);
         out += blocks[s].signalHeader;
         for (std::uint8_t index : indices[s])
             out += packed.substr(kDictionaryStart + kItemSize * index, kItemSize);

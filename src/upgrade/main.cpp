@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "link/port/SerialPort.h"
+#include "platform/Bytes.h"
 #include "upgrade/Firmware.h"
 
 namespace {
@@ -19,7 +20,7 @@ using namespace orbik::upgrade;
 constexpr const char* kVersion = "3.04";
 constexpr int kBaud = 57600;
 constexpr int kReplyTimeoutMs = 5000;
-constexpr int kBlockSize = 128;
+using orbik::platform::kBlockSize;
 constexpr int kProgressEvery = 25;
 
 struct Record {
@@ -105,11 +106,9 @@ struct Tool {
                     std::fflush(stdout);
                 }
                 uint32_t address = static_cast<uint32_t>(built) * kBlockSize;
-                block.payload[1] = static_cast<uint8_t>(address >> 16);
-                block.payload[2] = static_cast<uint8_t>(address >> 8);
-                block.payload[3] = static_cast<uint8_t>(address);
+                orbik::platform::StoreBigEndian(address, 3, &block.payload[1]);
                 uint8_t checksum = 0;
-                for (int i = 0; i < kBlockSize; ++i) {
+                for (std::size_t i = 0; i < kBlockSize; ++i) {
                     state ^= static_cast<uint8_t>(~image[address + i]);
                     block.payload[5 + i] = state;
                     checksum ^= state;

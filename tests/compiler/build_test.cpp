@@ -152,6 +152,24 @@ TEST(Build, ListingThatCannotBeWrittenIsReported) {
     EXPECT_EQ(log.Finished().rfind("framing configuration", 0), 0u);
 }
 
+// Names in project files are Windows-1252; the folders they name are
+// UTF-8 on disk, and messages show the names as the files spell them.
+TEST(Build, Cp1252NamesFindTheirUtf8FoldersAndMessagesKeepTheBytes) {
+    test::TestProject project;
+    project.File("P.txt", {"descriptor=Test", "language=English", "item=K\xFC\x63he"});
+    project.File("Items&Menus/K\xC3\xBC\x63he/ITEM.TXT", {"English=K\xFC\x63he", "keyword=tv"});
+    project.File("Items&Menus/Main/MENU.TXT",
+                 {"keyword=tv", "procedure=SetMenu(M\xE9nu)", "procedure=SetDevice(K\xFC\x63he)"});
+    project.File("Items&Menus/M\xC3\xA9nu/MENU.TXT", {"keyword=tv", "procedure=Nothing"});
+    StatusLines log = project.Build();
+    ASSERT_FALSE(log.Failed()) << log.Status();
+
+    project.Remove("Items&Menus/K\xC3\xBC\x63he/ITEM.TXT");
+    log = project.Build();
+    std::string dir = platform::Utf8ToCp1252(project.ProjectDir().string());
+    EXPECT_EQ(log.Status(), "file " + dir + "/Items&Menus/K\xFC\x63he/ITEM.TXT not found");
+}
+
 TEST(Build, DemoProjectBuilds) {
     test::TempDir program;
     fs::path demo = ORBIK_DEMO_DIR;

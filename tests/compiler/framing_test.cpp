@@ -5,10 +5,15 @@
 
 #include "compiler/Image.h"
 #include "compiler/ImageFiles.h"
+#include "platform/Bytes.h"
 #include "support/TempDir.h"
 
 namespace orbik::compiler {
 namespace {
+
+using platform::GetBigEndian;
+using platform::kFrameSize;
+using platform::XorChecksum;
 
 std::size_t Dots(const StatusLines& log, const std::string& label) {
     EXPECT_EQ(log.Status().substr(0, label.size()), label);

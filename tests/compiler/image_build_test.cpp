@@ -6,11 +6,15 @@
 #include "compiler/BuildConfiguration.h"
 #include "compiler/Image.h"
 #include "compiler/ImageFiles.h"
+#include "platform/Bytes.h"
 #include "platform/FileSystem.h"
 #include "support/TempDir.h"
 
 namespace orbik::compiler {
 namespace {
+
+using platform::GetBigEndian;
+using platform::XorChecksum;
 
 class DemoImageTest : public ::testing::Test {
   protected:

@@ -7,10 +7,13 @@
 
 #include "compiler/Image.h"
 #include "compiler/ImageWriter.h"
+#include "platform/Bytes.h"
 #include "support/TempDir.h"
 
 namespace orbik::compiler {
 namespace {
+
+using platform::GetBigEndian;
 
 enum Section { CDA, DMA, DBA, DCA, KDA, IDA, MDA, DDA, ADA };
 

@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "compiler/Image.h"
+#include "platform/Bytes.h"
 
 namespace orbik::compiler {
 namespace {
+
+using platform::GetBigEndian;
 
 TEST(ImageBufferTest, NumbersAndPointersAreBigEndian) {
     Image image;

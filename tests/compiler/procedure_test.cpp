@@ -126,6 +126,113 @@ TEST_F(ProcedureTest, EmptyCharacterArgumentIsInvalid) {
     EXPECT_NE(Encode("SendBt(" + args + ")"), "invalid");
 }
 
+TEST_F(ProcedureTest, OnlyTheTrailingFlagMayBeLeftOut) {
+    EXPECT_EQ(Encode("Wait"), "invalid");
+    EXPECT_EQ(Encode("StartScan(ok)"), "invalid");
+    EXPECT_EQ(Encode("Wait()"), std::string("\x14\x00\x00\x00", 4));  // an empty number is 0
+    EXPECT_EQ(Encode("StartScan(ok,1)"), std::string("\x0B\x30\x00\x01\x00", 5));
+}
+
+// The syntax step needs no project: menu and item names wait for the second step.
+TEST(ProcedureSyntax, ReportsWhyATextIsInvalid) {
+    struct Case {
+        const char* text;
+        ProcedureFault fault;
+        std::size_t argument;
+    } const cases[] = {
+        {"SetMenu(Main", ProcedureFault::NoClosingParenthesis, 0},
+        {"setmenu(Main)", ProcedureFault::UnknownName, 0},
+        {"", ProcedureFault::UnknownName, 0},
+        {"SetMenu(Main,record,x)", ProcedureFault::TooManyArguments, 3},
+        {"Wait", ProcedureFault::TooFewArguments, 0},
+        {"StartScan(ok)", ProcedureFault::TooFewArguments, 0},
+        {"WriteSerialIF(300,mark,0)", ProcedureFault::BadArgument, 2},
+        {"PushMenu()", ProcedureFault::BadArgument, 1},
+        {"SetMenu(Anywhere)", ProcedureFault::None, 0},
+        {"SetDevice(Anything)", ProcedureFault::None, 0},
+    };
+    for (const auto& c : cases) {
+        ParsedProcedure parsed = ParseProcedureSyntax(c.text);
+        EXPECT_EQ(parsed.fault, c.fault) << c.text;
+        EXPECT_EQ(parsed.argument, c.argument) << c.text;
+    }
+    ParsedProcedure none = ParseProcedureSyntax("SetDevice(None,record)");
+    ASSERT_EQ(none.fault, ProcedureFault::None);
+    EXPECT_EQ(none.call.values, (std::vector<std::uint16_t>{255, 1}));
+}
+
+TEST(ProcedureSyntax, ResolvingAsksTheProjectForMenusAndItemsInOrder) {
+    std::vector<std::string> asked;
+    ProcedureLookups lookups;
+    lookups.menu = [&](const std::string& name) -> std::optional<std::uint16_t> {
+        asked.push_back("menu " + name);
+        if (name == "Sub") return 4;
+        return std::nullopt;
+    };
+    lookups.item = [&](const std::string& name) -> std::optional<std::uint16_t> {
+        asked.push_back("item " + name);
+        if (name == "TV") return 7;
+        return std::nullopt;
+    };
+    ParsedProcedure menu = ParseProcedureSyntax("SetMenu(Sub,record)");
+    ASSERT_EQ(menu.fault, ProcedureFault::None);
+    EXPECT_EQ(ResolveProcedure(menu.call, lookups), ProcedureFault::None);
+    EXPECT_EQ(EncodeProcedure(menu.call), "\x03\x04\x01");
+
+    ParsedProcedure item = ParseProcedureSyntax("SetDevice(TV)");
+    EXPECT_EQ(ResolveProcedure(item.call, lookups), ProcedureFault::None);
+    EXPECT_EQ(EncodeProcedure(item.call), std::string("\x06\x07\x00", 3));
+
+    ParsedProcedure none = ParseProcedureSyntax("SetDevice(None)");
+    EXPECT_EQ(ResolveProcedure(none.call, lookups), ProcedureFault::None);  // asks nobody
+
+    std::size_t argument = 0;
+    ParsedProcedure missing = ParseProcedureSyntax("SetMenu(Gone)");
+    EXPECT_EQ(ResolveProcedure(missing.call, lookups, &argument), ProcedureFault::UnknownMenu);
+    EXPECT_EQ(argument, 1u);
+    ParsedProcedure radio = ParseProcedureSyntax("SetDevice(Radio)");
+    EXPECT_EQ(ResolveProcedure(radio.call, lookups), ProcedureFault::UnknownItem);
+    EXPECT_EQ(asked, (std::vector<std::string>{"menu Sub", "item TV", "menu Gone", "item Radio"}));
+}
+
+// Every definition, by what it accepts: all its arguments, all but the
+// flag (which then encodes as "true"), not one more and not two fewer.
+TEST(ProcedureSyntax, EveryDefinitionTakesItsArgumentsAndAnOptionalFlag) {
+    const char* sample[] = {"Main", "None", "ok", "9600", "odd", "0x7F", "0x0102", "A", "record"};
+    for (const auto& definition : ProcedureDefinitions()) {
+        std::string all, allButFlag;
+        std::size_t words = 0;
+        for (std::size_t i = 0; i < definition.types.size(); ++i) {
+            const char* text = sample[static_cast<int>(definition.types[i])];
+            all += (i ? "," : "") + std::string(text);
+            if (i + 1 < definition.types.size()) allButFlag += (i ? "," : "") + std::string(text);
+            words += definition.types[i] == ArgType::Word;
+        }
+        const std::string& name = definition.name;
+        ParsedProcedure full = ParseProcedureSyntax(name + "(" + all + ")");
+        ASSERT_EQ(full.fault, ProcedureFault::None) << name;
+        std::string bytes = EncodeProcedure(full.call);
+        EXPECT_EQ(bytes.size(), 1 + definition.types.size() + words) << name;
+        EXPECT_EQ(static_cast<std::uint8_t>(bytes[0]), definition.opcode) << name;
+        EXPECT_EQ(bytes.back(), '\x01') << name;  // the flag comes last
+
+        std::string shortText = definition.types.size() == 1 ? name : name + "(" + allButFlag + ")";
+        ParsedProcedure noFlag = ParseProcedureSyntax(shortText);
+        ASSERT_EQ(noFlag.fault, ProcedureFault::None) << shortText;
+        EXPECT_EQ(EncodeProcedure(noFlag.call), bytes.substr(0, bytes.size() - 1) + '\0') << name;
+
+        EXPECT_EQ(ParseProcedureSyntax(name + "(" + all + ",true)").fault,
+                  ProcedureFault::TooManyArguments)
+            << name;
+        if (definition.types.size() >= 2) {
+            std::string fewer = allButFlag.substr(0, allButFlag.rfind(','));
+            if (definition.types.size() == 2) fewer.clear();
+            std::string text = definition.types.size() == 2 ? name : name + "(" + fewer + ")";
+            EXPECT_EQ(ParseProcedureSyntax(text).fault, ProcedureFault::TooFewArguments) << text;
+        }
+    }
+}
+
 TEST(ProcedureDefinitions, TwentyNineWithTheirParameterCounts) {
     const auto& defs = ProcedureDefinitions();
     ASSERT_EQ(defs.size(), 29u);

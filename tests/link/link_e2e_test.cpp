@@ -127,7 +127,7 @@ TEST(Exchange, BlockReadsExpectCountPlusTwoBytesAndRefuseMoreThanABlock) {
     const ReplySlot& reply = c.link.ReplyOf(kReadMemoryBlock);
     EXPECT_EQ(reply.length, 18);
     for (int i = 0; i < 16; ++i) EXPECT_EQ(reply.buffer[1 + i], 0x10 + i);
-    EXPECT_EQ(BlockChecksum(&reply.buffer[1], 17), 0);
+    EXPECT_EQ(XorChecksum(&reply.buffer[1], 17), 0);
 
     read.payload[4] = 200;  // would overrun the reply buffer
     EXPECT_FALSE(c.link.Exchange(kReadMemoryBlock, kBlockTimeout));
@@ -142,7 +142,7 @@ TEST(Exchange, ConfigurationBlocksLandAboveTheVoiceAreaAndEraseKeepsVoiceOnReque
         SetAddress24(r, address);
         r.payload[4] = 0x80;
         std::fill(&r.payload[5], &r.payload[5 + kBlockSize], fill);
-        r.payload[133] = BlockChecksum(&r.payload[5], kBlockSize);
+        r.payload[133] = XorChecksum(&r.payload[5], kBlockSize);
         return c.link.Exchange(request, kBlockTimeout) && c.link.ReplyOf(request).buffer[1] == 0;
     };
     ASSERT_TRUE(writeBlock(kWriteMemoryBlock, 0x80000, 0x11));  // voice area
@@ -183,12 +183,12 @@ TEST(Exchange, LearnedSignalIsReadFromSignalMemoryAndWrittenBack) {
     EXPECT_EQ(block.length, 130);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(&block.buffer[1]), 16),
               options.learnedSignal);
-    EXPECT_EQ(BlockChecksum(&block.buffer[1], 129), 0);
+    EXPECT_EQ(XorChecksum(&block.buffer[1], 129), 0);
 
     Request& write = c.link.Requests[kWriteSignalBlock];
     SetAddress16(write, 0x80);
     std::fill(&write.payload[4], &write.payload[4 + kBlockSize], 0x33);
-    write.payload[132] = BlockChecksum(&write.payload[4], kBlockSize);
+    write.payload[132] = XorChecksum(&write.payload[4], kBlockSize);
     ASSERT_TRUE(c.link.Exchange(kWriteSignalBlock, kSignalBlockTimeout));
     EXPECT_EQ(c.link.ReplyOf(kWriteSignalBlock).buffer[1], 0);
     ASSERT_TRUE(c.link.Exchange(kPlaySignal, kPlayTimeout));

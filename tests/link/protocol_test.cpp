@@ -108,7 +108,7 @@ TEST(Addresses, AreBigEndian) {
     EXPECT_EQ(r.payload[1], 0x1F);
     EXPECT_EQ(r.payload[2], 0x80);
     const uint8_t block[] = {0x12, 0x34, 0x56};
-    EXPECT_EQ(BlockChecksum(block, 3), 0x12 ^ 0x34 ^ 0x56);
+    EXPECT_EQ(XorChecksum(block, 3), 0x12 ^ 0x34 ^ 0x56);
 }
 
 class OpenPortFailure : public ::testing::Test {

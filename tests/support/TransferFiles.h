@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/Bytes.h"
+
 namespace orbik::test {
 
 // Bytes 0, 1, 2, ... scaled by `seed`, never all 0xFF.
@@ -16,14 +18,12 @@ inline std::string Pattern(size_t size, int seed = 7) {
 // A framed image of `config` from address 0: A24, 128 data, XOR checksum.
 inline std::string Frames(const std::string& config) {
     std::string out;
-    for (size_t at = 0; at < config.size(); at += 128) {
-        std::string data = config.substr(at, 128);
-        data.resize(128, char(0xFF));
-        uint8_t sum = 0;
-        for (char c : data) sum ^= uint8_t(c);
-        out += {char(at >> 16), char(at >> 8), char(at)};
+    for (size_t at = 0; at < config.size(); at += platform::kBlockSize) {
+        std::string data = config.substr(at, platform::kBlockSize);
+        data.resize(platform::kBlockSize, char(0xFF));
+        platform::AppendBigEndian(out, uint32_t(at), platform::kFrameAddressSize);
         out += data;
-        out += char(sum);
+        out += char(platform::XorChecksum(data));
     }
     return out;
 }

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/Bytes.h"
 #include "platform/FileSystem.h"
 #include "platform/Ini.h"
-#include "signals/BigEndian.h"
 #include "signals/IrCodeFile.h"
 #include "signals/SignalNames.h"
 
@@ -21,7 +21,8 @@ constexpr const char* kSampleName = "TV_Demo";
 // An item as four durations in microseconds: mark, space, mark, space.
 std::string Item(unsigned a, unsigned b, unsigned c, unsigned d) {
     std::string item;
-    for (unsigned v : {a, b, c, d}) AppendWord(item, static_cast<std::uint16_t>(v));
+    for (unsigned v : {a, b, c, d})
+        platform::AppendBigEndian(item, static_cast<std::uint16_t>(v), 2);
     return item;
 }
 
@@ -38,7 +39,7 @@ std::vector<std::string> Code(unsigned address, unsigned command) {
 
 std::string Block(const std::vector<std::string>& items) {
     std::string block;
-    AppendWord(block, static_cast<std::uint16_t>(items.size()));
+    platform::AppendBigEndian(block, static_cast<std::uint16_t>(items.size()), 2);
     block += std::string("\x26\x00\x10\x00\x00", 5);  // from the learning device
     block += '\x01';                                  // sent once
     for (const auto& item : items) block += item;
@@ -69,7 +70,7 @@ std::string Header(const std::string& name, const std::vector<std::uint16_t>& sl
     std::string out = name;
     out.resize(kFileNameSize, ' ');
     out += static_cast<char>(kUnpackedForm);
-    for (std::uint16_t offset : slots) AppendWord(out, offset);
+    for (std::uint16_t offset : slots) platform::AppendBigEndian(out, offset, 2);
     return out;
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/Bytes.h"
+
 namespace orbiksim {
 
 namespace {
@@ -15,18 +17,15 @@ bool IsBlockWrite(uint8_t code) {
     return code == 0x90 || code == 0x91 || code == 0xB3;
 }
 
+using orbik::platform::XorChecksum;
+
+// The address field of a block request, after the request code.
 uint32_t Address24(const std::vector<uint8_t>& p) {
-    return static_cast<uint32_t>(p[1]) << 16 | static_cast<uint32_t>(p[2]) << 8 | p[3];
+    return orbik::platform::LoadBigEndian(&p[1], 3);
 }
 
 uint32_t Address16(const std::vector<uint8_t>& p) {
-    return static_cast<uint32_t>(p[1]) << 8 | p[2];
-}
-
-uint8_t Xor(const uint8_t* data, int count) {
-    uint8_t sum = 0;
-    for (int i = 0; i < count; ++i) sum ^= data[i];
-    return sum;
+    return orbik::platform::LoadBigEndian(&p[1], 2);
 }
 
 bool Contains(const std::vector<int>& codes, int code) {
@@ -127,7 +126,7 @@ std::vector<uint8_t> SimDevice::WriteBlock(std::vector<uint8_t>& target, uint32_
                                            uint8_t code) {
     bool fits =
         count >= 1 && count <= 128 && address + static_cast<uint32_t>(count) <= target.size();
-    if (!fits || Xor(data, count) != checksum) return {code, 1};
+    if (!fits || XorChecksum(data, count) != checksum) return {code, 1};
     if (Chance(faults.nakRate)) {
         ++stats.naks;
         return {code, 1};
@@ -141,7 +140,7 @@ std::vector<uint8_t> SimDevice::ReadBlock(const std::vector<uint8_t>& source, ui
     std::vector<uint8_t> reply(static_cast<size_t>(count) + 2, 0xFF);
     reply[0] = code;
     for (int i = 0; i < count; ++i) reply[1 + i] = source[(address + i) % source.size()];
-    reply[1 + count] = Xor(reply.data() + 1, count);
+    reply[1 + count] = XorChecksum(reply.data() + 1, count);
     return reply;
 }
 
