@@ -1,7 +1,7 @@
 // Names in Windows-1252 become paths in the file system's encoding, and
 // paths become Windows-1252 for messages.
 
-#include "platform/Names.h"
+#include "platform/Text.h"
 
 #include <gtest/gtest.h>
 

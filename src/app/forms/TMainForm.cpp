@@ -14,7 +14,7 @@
 #include "link/Transfer.h"
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
-#include "platform/Names.h"
+#include "platform/Text.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
