@@ -130,7 +130,7 @@ std::filesystem::path NameToPath(std::string_view cp1252) {
 }
 
 std::string PathToMessage(const std::filesystem::path& path) {
-    std::u8string utf8 = path.u8string();
+    std::u8string utf8 = std::filesystem::path(path).make_preferred().u8string();
     return Utf8ToCp1252(std::string(utf8.begin(), utf8.end()));
 }
 

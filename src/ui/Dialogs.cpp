@@ -1,7 +1,11 @@
 #include "ui/Dialogs.h"
 
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace orbik::ui {
 
@@ -19,6 +23,14 @@ bool QtDialogs::Confirm(QWidget* parent, const QString& title, const QString& te
            QMessageBox::Ok;
 }
 
+std::optional<QString> QtDialogs::AskText(QWidget* parent, const QString& title,
+                                          const QString& label, const QString& initial) {
+    bool ok = false;
+    QString text = QInputDialog::getText(parent, title, label, QLineEdit::Normal, initial, &ok);
+    if (!ok) return std::nullopt;
+    return text;
+}
+
 QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QString& dir,
                                 const QString& filter) {
     return QFileDialog::getOpenFileName(parent, title, dir, filter);
@@ -26,6 +38,7 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QSt
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& dir,
                                 const QString& filter) {
+    // Qt's save dialog asks before it returns an existing file's name.
     return QFileDialog::getSaveFileName(parent, title, dir, filter);
 }
 
@@ -37,6 +50,24 @@ QString QtDialogs::ChooseFileName(QWidget* parent, const QString& title, const Q
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().constFirst();
+}
+
+bool QtDialogs::ChoosePrinter(QWidget* parent, QPrinter& printer) {
+    QPrintDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<QFont> QtDialogs::ChooseFont(QWidget* parent, const QString& title,
+                                           const QFont& initial) {
+    bool ok = false;
+    QFont font = QFontDialog::getFont(&ok, initial, parent, title);
+    if (!ok) return std::nullopt;
+    return font;
+}
+
+std::any QtDialogs::RunModal(QDialog& window, const std::function<std::any()>& result) {
+    if (window.exec() != QDialog::Accepted || !result) return {};
+    return result();
 }
 
 }  // namespace orbik::ui

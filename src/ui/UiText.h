@@ -1,9 +1,10 @@
 #pragma once
-// The windows' side of the UI text table: texts come as Windows-1252 bytes
-// and are shown as Unicode.
+// The windows' edge: the core keeps Windows-1252 bytes and paths; windows
+// show Unicode. Every window converts through these two pairs only.
 
 #include <QString>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,8 +12,13 @@
 
 namespace orbik::ui {
 
+// Text: Windows-1252 bytes <-> Unicode.
 QString FromCp1252(std::string_view bytes);
 std::string ToCp1252(const QString& text);
+
+// Paths: the file system's own encoding, never a detour through bytes.
+std::filesystem::path PathFromQString(const QString& path);
+QString QStringFromPath(const std::filesystem::path& path);
 
 // One window's batch of lookups in the program language.
 class UiTexts {

@@ -5,12 +5,15 @@
 #include <string>
 
 #include "ui/ProjectWindow.h"
+#include "ui/UiText.h"
 
 namespace orbik::test {
 
 class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
   public:
-    explicit FakeProjectWindow(std::string name) : name_(std::move(name)) {}
+    explicit FakeProjectWindow(std::string name) : name_(std::move(name)) {
+        setWindowTitle(ui::FromCp1252(name_));
+    }
     std::string ProjectName() const override { return name_; }
     bool DirectKeysShown() const override { return directKeys_; }
     void SetDirectKeysShown(bool shown) override { directKeys_ = shown; }

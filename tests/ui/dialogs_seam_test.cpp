@@ -24,7 +24,8 @@ TEST(DialogsSeam, OnlyDialogsCppUsesMessageBoxesAndFileDialogs) {
         std::ifstream in(entry.path());
         std::stringstream text;
         text << in.rdbuf();
-        for (const char* banned : {"QMessageBox", "QFileDialog", "QInputDialog", "QPrintDialog"})
+        for (const char* banned :
+             {"QMessageBox", "QFileDialog", "QInputDialog", "QPrintDialog", "QFontDialog"})
             EXPECT_EQ(text.str().find(banned), std::string::npos)
                 << entry.path() << " uses " << banned;
     }

@@ -7,8 +7,6 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
@@ -20,6 +18,8 @@
 #include "link/Protocol.h"
 #include "link/forms/TTransferForm.h"
 #include "ui/Dialogs.h"
+#include "ui/UiText.h"
+#include "ui/WindowContext.h"
 
 namespace {
 
@@ -54,12 +54,12 @@ int main(int argc, char** argv) {
     QTimer::singleShot(500, [&] {
         bool ok = SaveScreen(out + "/main-window.png");
 
-        auto& link = main.Link();
+        auto& link = main.Context().link;
         link.OpenPort();
         link.Identify();
-        orbik::link::TTransferForm transfer(main.Settings(), link, dialogs, &main);
+        orbik::link::TTransferForm transfer(main.Context(), &main);
         transfer.Job.operation = orbik::link::Operation::ReadCim;
-        transfer.Job.fileName = (QDir::tempPath() + "/orbik-screens.cim").toStdString();
+        transfer.Job.fileName = orbik::ui::PathFromQString(QDir::tempPath() + "/orbik-screens.cim");
         transfer.Prepare();
         transfer.show();
         // Taken while the read runs: the timer fires between two blocks.
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
         transfer.findChild<QPushButton*>("StartTransfer_B")->click();
         transfer.close();
         link.ClosePort();
-        QFile::remove(QString::fromStdString(transfer.Job.fileName.string()));
+        QFile::remove(orbik::ui::QStringFromPath(transfer.Job.fileName));
         app.exit(ok ? 0 : 1);
     });
     return app.exec();

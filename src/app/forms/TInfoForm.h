@@ -4,10 +4,11 @@
 #include <QDialog>
 #include <memory>
 
-#include "settings/Settings.h"
-
 namespace Ui {
 class TInfoForm;
+}
+namespace orbik::ui {
+class WindowContext;
 }
 
 namespace orbik::app {
@@ -16,7 +17,7 @@ class TInfoForm : public QDialog {
     Q_OBJECT
 
   public:
-    TInfoForm(const settings::Settings& settings, QWidget* parent = nullptr);
+    explicit TInfoForm(const ui::WindowContext& context, QWidget* parent = nullptr);
     ~TInfoForm() override;
 
   private:

@@ -14,9 +14,11 @@
 #include "link/Transfer.h"
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
+#include "platform/Text.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
+#include "ui/WindowContext.h"
 #include "ui_TMainForm.h"
 
 namespace orbik::app {
@@ -79,7 +81,10 @@ TMainForm::TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialo
     FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+    // Project windows go while the context they were handed still exists.
+    qDeleteAll(ui_->MdiArea->subWindowList());
+}
 
 void TMainForm::FormCreate() {
     // Tool buttons carry the names of their actions, so they can be found
@@ -122,10 +127,11 @@ void TMainForm::FormCreate() {
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
     ConnectCommands();
 
-    directoryPanel_->setText(QString::fromStdString(settings_.programDir.string()));
+    directoryPanel_->setText(ui::QStringFromPath(settings_.programDir));
     settings_ = settings::LoadSettings(settings_.programDir);
     link_ = std::make_unique<link::DeviceLink>(
         settings_.portName, [this](const std::string& m) { Inform("ORBIK", ui::FromCp1252(m)); });
+    context_ = std::make_unique<ui::WindowContext>(settings_, *link_, dialogs_, *this);
     TestPort();
     link_->InitRequests();
     ApplyMainTexts(settings_.programLanguage);
@@ -182,8 +188,44 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
         findChild<QMenu*>(t.menu)->setTitle(text(t.section, t.defaultText));
 }
 
-QMdiArea* TMainForm::ProjectArea() const {
-    return ui_->MdiArea;
+void TMainForm::SetProjectWindowFactory(ProjectWindowFactory factory) {
+    projectWindowFactory_ = std::move(factory);
+}
+
+void TMainForm::SetStatusText(const QString& text) {
+    portPanel_->setText(text);
+}
+
+void TMainForm::SetCreateFileEnabled(bool enabled) {
+    ui_->DataCreateFile->setEnabled(enabled);
+}
+
+void TMainForm::SetTransferConfigEnabled(bool enabled) {
+    ui_->ToolButton7->setEnabled(enabled);
+}
+
+void TMainForm::SetShowDirectKeysEnabled(bool enabled) {
+    ui_->ShowDirectKeys1->setEnabled(enabled);
+}
+
+void TMainForm::OpenProjectWindow(const std::string& projectName) {
+    if (!projectWindowFactory_) {
+        // No project window to open yet: at least say which project it is.
+        SetStatusText(ui::FromCp1252(projectName));
+        return;
+    }
+    QWidget* window = projectWindowFactory_(projectName);
+    if (!window) return;
+    QMdiSubWindow* sub = ui_->MdiArea->addSubWindow(window);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->show();
+}
+
+QStringList TMainForm::ProjectWindowCaptions() const {
+    QStringList captions;
+    for (QMdiSubWindow* sub : ui_->MdiArea->subWindowList(QMdiArea::CreationOrder))
+        captions << sub->windowTitle();
+    return captions;
 }
 
 ui::ProjectWindow* TMainForm::ActiveProjectWindow() const {
@@ -196,9 +238,11 @@ ui::ProjectWindow* TMainForm::ActiveProjectWindow() const {
     return dynamic_cast<ui::ProjectWindow*>(sub->widget());
 }
 
-void TMainForm::SetProjectCommandsEnabled(bool enabled) {
-    ui_->DataCreateFile->setEnabled(enabled);
-    ui_->ShowDirectKeys1->setEnabled(enabled);
+void TMainForm::CloseActiveProjectWindow() {
+    QMdiArea* area = ui_->MdiArea;
+    if (area->subWindowList().isEmpty()) return;
+    if (!area->activeSubWindow()) area->setActiveSubWindow(area->subWindowList().constLast());
+    area->closeActiveSubWindow();
 }
 
 QString TMainForm::PortPanelText() const {
@@ -234,16 +278,15 @@ void TMainForm::DataCreateFileClick() {
 }
 
 void TMainForm::ExtrasOptionsClick() {
-    TOptionsForm options(settings_, *link_, dialogs_, ui_->MdiArea, this);
-    connect(&options, &TOptionsForm::PortStored, portPanel_, &QLabel::setText);
-    options.exec();
-    portPanel_->setText(ui::FromCp1252(settings_.portName));
+    TOptionsForm options(*context_, this);
+    ui::RunModalWindow(dialogs_, options);
+    SetStatusText(ui::FromCp1252(settings_.portName));
     ApplyMainTexts(settings_.programLanguage);
 }
 
 void TMainForm::MenuInfoClick() {
-    TInfoForm info(settings_, this);
-    info.exec();
+    TInfoForm info(*context_, this);
+    ui::RunModalWindow(dialogs_, info);
 }
 
 void TMainForm::Inform(const QString& title, const QString& text) {
@@ -251,23 +294,23 @@ void TMainForm::Inform(const QString& title, const QString& text) {
 }
 
 QString TMainForm::StartDir() const {
-    return QString::fromStdString(settings_.programDir.string());
+    return ui::QStringFromPath(settings_.programDir);
 }
 
 // An unusable image is refused before anything on the device is erased.
 bool TMainForm::CheckSendFile(const link::TransferJob& job) {
     std::string error;
     if (link::CheckSendFile(job, &error)) return true;
-    Inform("  PC to ORBIK", QString::fromStdString(error));
+    Inform("  PC to ORBIK", ui::FromCp1252(error));
     return false;
 }
 
 void TMainForm::RunTransferDialog(const link::TransferJob& job) {
     link_->Identify();
-    link::TTransferForm transfer(settings_, *link_, dialogs_, this);
+    link::TTransferForm transfer(*context_, this);
     transfer.Job = job;
     transfer.Prepare();
-    transfer.exec();
+    ui::RunModalWindow(dialogs_, transfer);
     link_->ClosePort();
 }
 
@@ -277,7 +320,8 @@ void TMainForm::DataTransConfigClick() {
     link::TransferJob job;
     if (ui::ProjectWindow* project = ActiveProjectWindow()) {
         std::string name = project->ProjectName();
-        job.fileName = settings_.ProjectsDir() / name / (name + ".cif");
+        job.fileName = settings_.ProjectsDir() / platform::NameToPath(name) /
+                       platform::NameToPath(name + ".cif");
         job.operation = link::Operation::TransCif;
     } else {
         QString file = dialogs_.ChooseFileName(this, "Transfer Configuration", StartDir(),
@@ -286,7 +330,7 @@ void TMainForm::DataTransConfigClick() {
             link_->ClosePort();
             return;
         }
-        job.fileName = file.toStdString();
+        job.fileName = ui::PathFromQString(file);
         if (!platform::FileExists(job.fileName)) {
             Inform("Transfer Configuration", file + " not found");
             link_->ClosePort();
@@ -311,7 +355,7 @@ void TMainForm::DataReadConfigClick() {
     }
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
-    job.fileName = file.toStdString();
+    job.fileName = ui::PathFromQString(file);
     RunTransferDialog(job);
 }
 
@@ -321,9 +365,9 @@ void TMainForm::DataTransMemClick() {
         dialogs_.ChooseFileName(this, "Transfer Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty()) return;
     std::string error;
-    auto image = link::ExamineMemImage(file.toStdString(), &error);
+    auto image = link::ExamineMemImage(ui::PathFromQString(file), &error);
     if (!image) {
-        Inform(caption, QString::fromStdString(error));
+        Inform(caption, ui::FromCp1252(error));
         return;
     }
     if (image->startAddress != link::kMemoryStart) {
@@ -332,7 +376,7 @@ void TMainForm::DataTransMemClick() {
     }
     link::TransferJob job;
     job.operation = link::Operation::TransMem;
-    job.fileName = file.toStdString();
+    job.fileName = ui::PathFromQString(file);
     job.hasHeader = image->hasHeader;
     job.startAddress = image->startAddress;
     job.length = image->length;
@@ -350,7 +394,7 @@ void TMainForm::DataReadMemClick() {
     if (file.isEmpty() || !link_->OpenPort()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadMem;
-    job.fileName = file.toStdString();
+    job.fileName = ui::PathFromQString(file);
     job.startAddress = link::kMemoryStart;
     job.length = link::kMemorySize;
     RunTransferDialog(job);

@@ -3,13 +3,14 @@
 // the area in which project windows open.
 
 #include <QMainWindow>
+#include <functional>
 #include <memory>
 
 #include "settings/Settings.h"
+#include "ui/MainWindow.h"
 
 class QAction;
 class QLabel;
-class QMdiArea;
 
 namespace Ui {
 class TMainForm;
@@ -18,6 +19,7 @@ class TMainForm;
 namespace orbik::ui {
 class Dialogs;
 class ProjectWindow;
+class WindowContext;
 }  // namespace orbik::ui
 namespace orbik::link {
 class DeviceLink;
@@ -26,10 +28,14 @@ struct TransferJob;
 
 namespace orbik::app {
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, public ui::MainWindow {
     Q_OBJECT
 
   public:
+    // Makes the widget of a project window (a ui::ProjectWindow) for a
+    // project name; tests put stand-ins in.
+    using ProjectWindowFactory = std::function<QWidget*(const std::string& projectName)>;
+
     // Start-up: reads the settings of `programDir`, tests the port once and
     // applies the texts of the program language.
     TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs,
@@ -38,13 +44,19 @@ class TMainForm : public QMainWindow {
 
     void ApplyMainTexts(const std::string& language);
 
-    settings::Settings& Settings() { return settings_; }
-    link::DeviceLink& Link() { return *link_; }
-    QMdiArea* ProjectArea() const;
-    // The active project window, or null when none is open.
-    ui::ProjectWindow* ActiveProjectWindow() const;
-    // Project windows call these to switch the two project commands.
-    void SetProjectCommandsEnabled(bool enabled);
+    // What the main window hands to every window it opens.
+    ui::WindowContext& Context() { return *context_; }
+    void SetProjectWindowFactory(ProjectWindowFactory factory);
+
+    // ui::MainWindow
+    void SetStatusText(const QString& text) override;
+    void SetCreateFileEnabled(bool enabled) override;
+    void SetTransferConfigEnabled(bool enabled) override;
+    void SetShowDirectKeysEnabled(bool enabled) override;
+    void OpenProjectWindow(const std::string& projectName) override;
+    QStringList ProjectWindowCaptions() const override;
+    ui::ProjectWindow* ActiveProjectWindow() const override;
+    void CloseActiveProjectWindow() override;
 
     QString PortPanelText() const;
     QString DirectoryPanelText() const;
@@ -75,6 +87,8 @@ class TMainForm : public QMainWindow {
     ui::Dialogs& dialogs_;
     settings::Settings settings_;
     std::unique_ptr<link::DeviceLink> link_;
+    std::unique_ptr<ui::WindowContext> context_;
+    ProjectWindowFactory projectWindowFactory_;
     QLabel* portPanel_ = nullptr;
     QLabel* directoryPanel_ = nullptr;
 };

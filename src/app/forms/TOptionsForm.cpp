@@ -4,14 +4,15 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QMdiArea>
 #include <QProcess>
 #include <QStandardPaths>
 
 #include "link/Protocol.h"
 #include "platform/SerialPorts.h"
 #include "ui/Dialogs.h"
+#include "ui/MainWindow.h"
 #include "ui/UiText.h"
+#include "ui/WindowContext.h"
 #include "ui_TOptionsForm.h"
 
 namespace orbik::app {
@@ -21,13 +22,11 @@ namespace {
 const QString kCurrentFirmware = "3.04";
 
 // The upgrade tool: in the program directory, else beside this program
-// (or in the build tree's sibling folder).
+// (where an installation puts it).
 QString FindUpgradeTool(const settings::Settings& settings) {
-    const QString appDir = QCoreApplication::applicationDirPath();
     const QString candidates[] = {
-        QString::fromStdString((settings.programDir / "orbikflash").string()),
-        appDir + "/orbikflash",
-        appDir + "/../upgrade/orbikflash",
+        ui::QStringFromPath(settings.programDir / "orbikflash"),
+        QCoreApplication::applicationDirPath() + "/orbikflash",
     };
     for (const QString& path : candidates) {
         QFileInfo info(path);
@@ -57,14 +56,13 @@ QStringList TerminalCommand() {
 
 }  // namespace
 
-TOptionsForm::TOptionsForm(settings::Settings& settings, link::DeviceLink& link,
-                           ui::Dialogs& dialogs, QMdiArea* projects, QWidget* parent)
+TOptionsForm::TOptionsForm(ui::WindowContext& context, QWidget* parent)
     : QDialog(parent),
       ui_(std::make_unique<Ui::TOptionsForm>()),
-      settings_(settings),
-      link_(link),
-      dialogs_(dialogs),
-      projects_(projects) {
+      context_(context),
+      settings_(context.settings),
+      link_(context.link),
+      dialogs_(context.dialogs) {
     ui_->setupUi(this);
     setObjectName("OptionsForm");
     // A tool window without a close box: Close_B applies the choices.
@@ -127,7 +125,7 @@ void TOptionsForm::FillPorts() {
     platform::ListSerialPorts(platform::SerialPortScheme::FromEnvironment(), ports);
     QSignalBlocker block(ui_->CB_Port);
     ui_->CB_Port->clear();
-    for (const auto& port : ports) ui_->CB_Port->addItem(QString::fromStdString(port));
+    for (const auto& port : ports) ui_->CB_Port->addItem(ui::FromCp1252(port));
     ui_->CB_Port->setCurrentIndex(ui_->CB_Port->findText(ui::FromCp1252(settings_.portName)));
 }
 
@@ -136,8 +134,7 @@ bool TOptionsForm::PortShown() const {
 }
 
 void TOptionsForm::UsePortShown() {
-    settings_.SetPort(ui::ToCp1252(ui_->CB_Port->currentText()));
-    link_.SetPortName(settings_.portName);
+    context_.SetPort(ui::ToCp1252(ui_->CB_Port->currentText()));
 }
 
 void TOptionsForm::CB_PortChange() {
@@ -159,7 +156,7 @@ void TOptionsForm::Store_BClick() {
     std::string error;
     if (!settings::StorePort(settings_, &error))
         dialogs_.Inform(this, windowTitle(), ui::FromCp1252(error));
-    emit PortStored(ui::FromCp1252(settings_.portName));
+    context_.mainWindow.SetStatusText(ui::FromCp1252(settings_.portName));
 }
 
 void TOptionsForm::Test_BClick() {
@@ -171,8 +168,7 @@ void TOptionsForm::Test_BClick() {
         link_.Disconnect();
         ui_->L_ID->clear();
     } else if (link_.Identify()) {
-        ui_->L_ID->setText(
-            QString::fromStdString("ORBIK " + link_.DeviceModel + " ID:" + link_.DeviceID));
+        ui_->L_ID->setText(ui::FromCp1252("ORBIK " + link_.DeviceModel + " ID:" + link_.DeviceID));
     }
 }
 
@@ -188,10 +184,10 @@ void TOptionsForm::PortPageChange(int index) {
     if (!link_.Connected) {
         ui_->L_FW_Version->setText("No ORBIK found");
     } else {
-        ui_->L_FW_Version->setText(QString::fromStdString("ORBIK " + link_.DeviceModel +
-                                                          " Version: " + link_.FirmwareVersion));
+        ui_->L_FW_Version->setText(
+            ui::FromCp1252("ORBIK " + link_.DeviceModel + " Version: " + link_.FirmwareVersion));
         link_.Disconnect();
-        if (QString::fromStdString(link_.FirmwareVersion) != kCurrentFirmware)
+        if (ui::FromCp1252(link_.FirmwareVersion) != kCurrentFirmware)
             ui_->B_Update->setEnabled(true);
     }
     link_.ClosePort();
@@ -209,7 +205,7 @@ void TOptionsForm::B_UpdateClick() {
     link_.ClosePort();
     const QString port = QString::number(*settings_.portNumber);
     QProcess process;
-    process.setWorkingDirectory(QString::fromStdString(settings_.programDir.string()));
+    process.setWorkingDirectory(ui::QStringFromPath(settings_.programDir));
     QStringList terminal = TerminalCommand();
     if (!terminal.isEmpty()) {
         process.setProgram(terminal.takeFirst());
@@ -245,17 +241,16 @@ void TOptionsForm::Close_BClick() {
     auto chosen = [](const QComboBox* box, const std::string& current) {
         return box->currentIndex() < 0 ? current : ui::ToCp1252(box->currentText());
     };
-    settings_.programLanguage = chosen(ui_->CB_MainLang, settings_.programLanguage);
+    context_.SetProgramLanguage(chosen(ui_->CB_MainLang, settings_.programLanguage));
     std::string projectLanguage = chosen(ui_->CB_PrLang, settings_.projectLanguage);
-    bool projectOpen = projects_ && !projects_->subWindowList().isEmpty();
+    ui::MainWindow& mainWindow = context_.mainWindow;
+    bool projectOpen = !mainWindow.ProjectWindowCaptions().isEmpty();
     if (!projectOpen) {
-        settings_.projectLanguage = projectLanguage;
+        context_.SetProjectLanguage(projectLanguage);
     } else if (projectLanguage != settings_.projectLanguage &&
                dialogs_.Confirm(this, windowTitle(), msgText_)) {
-        settings_.projectLanguage = projectLanguage;
-        if (!projects_->activeSubWindow())
-            projects_->setActiveSubWindow(projects_->subWindowList().constLast());
-        projects_->closeActiveSubWindow();
+        context_.SetProjectLanguage(projectLanguage);
+        mainWindow.CloseActiveProjectWindow();
     }
     if (storeLanguages_) {
         std::string error;

@@ -8,8 +8,6 @@
 
 #include "settings/Settings.h"
 
-class QMdiArea;
-
 namespace Ui {
 class TOptionsForm;
 }
@@ -19,7 +17,8 @@ class DeviceLink;
 }
 namespace orbik::ui {
 class Dialogs;
-}
+class WindowContext;
+}  // namespace orbik::ui
 
 namespace orbik::app {
 
@@ -27,18 +26,12 @@ class TOptionsForm : public QDialog {
     Q_OBJECT
 
   public:
-    // `projects` is the main window's project area (null in tests without one).
-    TOptionsForm(settings::Settings& settings, link::DeviceLink& link, ui::Dialogs& dialogs,
-                 QMdiArea* projects, QWidget* parent = nullptr);
+    explicit TOptionsForm(ui::WindowContext& context, QWidget* parent = nullptr);
     ~TOptionsForm() override;
 
     // Where the upgrade tool's output goes when no terminal shows it; empty
     // until it was started that way.
     const QString& UpgradeLogFile() const { return upgradeLog_; }
-
-  signals:
-    // The port name was stored; the main window shows it.
-    void PortStored(const QString& portName);
 
   protected:
     // Escape leaves through Close_B, the dialog's only way out.
@@ -60,10 +53,10 @@ class TOptionsForm : public QDialog {
     void Close_BClick();
 
     std::unique_ptr<Ui::TOptionsForm> ui_;
-    settings::Settings& settings_;
+    ui::WindowContext& context_;
+    const settings::Settings& settings_;
     link::DeviceLink& link_;
     ui::Dialogs& dialogs_;
-    QMdiArea* projects_;
     bool storeLanguages_ = false;
     QString msgText_;
     QString upgradeLog_;

@@ -1,18 +1,19 @@
 #include "compiler/forms/TCreateForm.h"
 
 #include "ui/UiText.h"
+#include "ui/WindowContext.h"
 #include "ui_TCreateForm.h"
 
 namespace orbik::compiler {
 
-TCreateForm::TCreateForm(const settings::Settings& settings, QWidget* parent)
+TCreateForm::TCreateForm(const ui::WindowContext& context, QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::TCreateForm>()) {
     ui_->setupUi(this);
     setObjectName("CreateForm");
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setFixedSize(548, 150);
     if (parent) move(parent->window()->geometry().center() - rect().center());
-    ui::UiTexts text(settings);
+    ui::UiTexts text(context.settings);
     setWindowTitle(text("Createform", "Create File"));
     ui_->Close_B->setText(text("CF_Close_B", "Close"));
     connect(ui_->Close_B, &QPushButton::clicked, this, &QDialog::accept);

@@ -7,10 +7,12 @@
 #include <memory>
 
 #include "compiler/BuildLog.h"
-#include "settings/Settings.h"
 
 namespace Ui {
 class TCreateForm;
+}
+namespace orbik::ui {
+class WindowContext;
 }
 
 namespace orbik::compiler {
@@ -19,7 +21,7 @@ class TCreateForm : public QDialog, public StatusLines {
     Q_OBJECT
 
   public:
-    TCreateForm(const settings::Settings& settings, QWidget* parent = nullptr);
+    explicit TCreateForm(const ui::WindowContext& context, QWidget* parent = nullptr);
     ~TCreateForm() override;
 
     // The build has returned: the user may close the window.

@@ -4,16 +4,19 @@
 
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
+#include "ui/WindowContext.h"
 #include "ui_TTransferForm.h"
 
 namespace orbik::link {
 
-TTransferForm::TTransferForm(const settings::Settings& settings, DeviceLink& link,
-                             ui::Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), ui_(std::make_unique<Ui::TTransferForm>()), link_(link), dialogs_(dialogs) {
+TTransferForm::TTransferForm(ui::WindowContext& context, QWidget* parent)
+    : QDialog(parent),
+      ui_(std::make_unique<Ui::TTransferForm>()),
+      link_(context.link),
+      dialogs_(context.dialogs) {
     ui_->setupUi(this);
     setObjectName("TransferForm");
-    ui::UiTexts text(settings);
+    ui::UiTexts text(context.settings);
     setWindowTitle(text("TransferForm", "Data Transfer"));
     ui_->CB_KeepVoice->setText(text("TF_CB_KeepVoice", "Keep Stored Voice"));
     ui_->StartTransfer_B->setText(text("TF_StartTransfer_B", "Start Transfer"));
@@ -47,7 +50,7 @@ void TTransferForm::SetStopMode(StopMode mode) {
 }
 
 void TTransferForm::ShowDeviceFound() {
-    ui_->L_ID->setText(QString::fromStdString("ORBIK " + link_.DeviceModel + " found"));
+    ui_->L_ID->setText(ui::FromCp1252("ORBIK " + link_.DeviceModel + " found"));
     ui_->Retry_B->setVisible(false);
     ui_->StartTransfer_B->setEnabled(true);
 }
@@ -77,7 +80,7 @@ void TTransferForm::StartTransfer_BClick() {
 
     TransferCallbacks callbacks;
     callbacks.status = [this](const std::string& text) {
-        ui_->Label1->setText(QString::fromStdString(text));
+        ui_->Label1->setText(ui::FromCp1252(text));
     };
     callbacks.progress = [this](int percent) { ui_->ProgressBar->setValue(percent); };
     callbacks.processEvents = [] { QCoreApplication::processEvents(); };
@@ -94,8 +97,8 @@ void TTransferForm::StartTransfer_BClick() {
             ui_->Label1->setText(stoppedText_);
             break;
         default:
-            ui_->Label1->setText(QString::fromStdString(outcome_.message));
-            dialogs_.Inform(this, windowTitle(), QString::fromStdString(outcome_.message));
+            ui_->Label1->setText(ui::FromCp1252(outcome_.message));
+            dialogs_.Inform(this, windowTitle(), ui::FromCp1252(outcome_.message));
             break;
     }
     SetStopMode(StopMode::Close);

@@ -6,14 +6,14 @@
 #include <memory>
 
 #include "link/Transfer.h"
-#include "settings/Settings.h"
 
 namespace Ui {
 class TTransferForm;
 }
 namespace orbik::ui {
 class Dialogs;
-}
+class WindowContext;
+}  // namespace orbik::ui
 
 namespace orbik::link {
 
@@ -21,8 +21,7 @@ class TTransferForm : public QDialog {
     Q_OBJECT
 
   public:
-    TTransferForm(const settings::Settings& settings, DeviceLink& link, ui::Dialogs& dialogs,
-                  QWidget* parent = nullptr);
+    explicit TTransferForm(ui::WindowContext& context, QWidget* parent = nullptr);
     ~TTransferForm() override;
 
     // The operation and its file; set before Prepare.

@@ -6,12 +6,14 @@
 
 #include "platform/Ini.h"
 #include "support/TempDir.h"
+#include "support/TestContext.h"
 
 namespace orbik::app {
 namespace {
 
 QString VersionLine(const settings::Settings& s) {
-    TInfoForm info(s);
+    test::TestContext env(s);
+    TInfoForm info(env.context);
     return info.findChild<QLabel*>("Label5")->text();
 }
 

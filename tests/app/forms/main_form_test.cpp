@@ -1,21 +1,22 @@
 #include "app/forms/TMainForm.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "support/FakeProjectWindow.h"
-#include "support/Modal.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
+#include "ui/WindowContext.h"
 
 namespace orbik::app {
 namespace {
@@ -31,7 +32,14 @@ class MainFormTest : public ::testing::Test {
     }
     ~MainFormTest() override { unsetenv("ORBIK_COM_DIR"); }
 
-    std::unique_ptr<TMainForm> Create() { return std::make_unique<TMainForm>(dir.Path(), dialogs); }
+    std::unique_ptr<TMainForm> Create() {
+        auto form = std::make_unique<TMainForm>(dir.Path(), dialogs);
+        form->SetProjectWindowFactory([this](const std::string& name) {
+            projects.push_back(new test::FakeProjectWindow(name));
+            return projects.back();
+        });
+        return form;
+    }
     template <class T>
     static T* Find(QObject* parent, const char* name) {
         auto* found = parent->findChild<T*>(name);
@@ -41,6 +49,7 @@ class MainFormTest : public ::testing::Test {
 
     TempDir dir;
     test::ScriptedDialogs dialogs;
+    std::vector<test::FakeProjectWindow*> projects;  // owned by the main window
 };
 
 TEST_F(MainFormTest, TextsComeFromTheTableInTheProgramLanguage) {
@@ -100,7 +109,8 @@ TEST_F(MainFormTest, MenuToolBarAndInitialEnabling) {
         data << (a->isSeparator() ? "-" : a->objectName());
     EXPECT_EQ(data, (QStringList{"DataCreateFile", "-", "DataTransConfig", "DataReadConfig", "-",
                                  "DataTransMem", "DataReadMem"}));
-    form->SetProjectCommandsEnabled(true);
+    ui::MainWindow& main = *form;
+    main.SetCreateFileEnabled(true);
     EXPECT_TRUE(Find<QAction>(form.get(), "DataCreateFile")->isEnabled());
 }
 
@@ -131,8 +141,9 @@ TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
     item->trigger();  // no project window: nothing happens
     EXPECT_EQ(item->text(), "Show Direct Keys");
 
-    auto* project = new test::FakeProjectWindow("Demo");
-    form->ProjectArea()->addSubWindow(project)->show();
+    form->OpenProjectWindow("Demo");
+    ASSERT_EQ(projects.size(), 1u);
+    auto* project = projects[0];
     item->trigger();
     EXPECT_TRUE(project->DirectKeysShown());
     EXPECT_EQ(item->text(), "Hide Direct Keys");
@@ -153,15 +164,16 @@ TEST_F(MainFormTest, ProgramLanguageChosenInOptionsAppliesAtOnce) {
               "[ToolOpt]\r\nEnglish=Settings\r\nGerman=Einstellungen\r\n");
     auto form = Create();
     EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Extras");
-    test::WhenModalShown([](QWidget* options) {
-        auto* language = options->findChild<QComboBox*>("CB_MainLang");
+    dialogs.QueueWindow("OptionsForm", [](QDialog& options) {
+        auto* language = options.findChild<QComboBox*>("CB_MainLang");
         language->setCurrentText("German");
-        options->findChild<QPushButton*>("Close_B")->click();
+        options.findChild<QPushButton*>("Close_B")->click();
     });
     Find<QAction>(form.get(), "ToolOpt")->trigger();
     EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Zusatz");
     EXPECT_EQ(Find<QAction>(form.get(), "ToolOpt")->toolTip(), "Einstellungen");
-    EXPECT_EQ(form->Settings().programLanguage, "German");
+    EXPECT_EQ(form->Context().settings.programLanguage, "German");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
 TEST_F(MainFormTest, TransferMemoryRefusesOtherStartAddressesAndAsksForShortImages) {
@@ -210,6 +222,71 @@ TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {
     Find<QAction>(form.get(), "ToolButton7")->trigger();
     ASSERT_EQ(dialogs.Log().size(), 2u);
     EXPECT_EQ(dialogs.Log()[1].text.toStdString(), empty.string() + " is empty");
+}
+
+// What the other windows ask of the main window reaches its status bar and
+// its commands.
+TEST_F(MainFormTest, ServesTheOtherWindowsAsTheirMainWindow) {
+    dir.Write("orbik.ini", "[Port]\r\nInterface=LPT1\r\n");
+    auto form = Create();
+    ui::MainWindow& main = *form;
+    main.SetStatusText("reading keywords");
+    EXPECT_EQ(form->PortPanelText(), "reading keywords");
+
+    auto* create = Find<QAction>(form.get(), "DataCreateFile");
+    auto* keys = Find<QAction>(form.get(), "ShowDirectKeys1");
+    auto* transferButton = Find<QAction>(form.get(), "ToolButton7");
+    main.SetShowDirectKeysEnabled(true);
+    EXPECT_TRUE(keys->isEnabled());
+    EXPECT_FALSE(create->isEnabled());
+    main.SetCreateFileEnabled(true);
+    main.SetShowDirectKeysEnabled(false);
+    EXPECT_TRUE(create->isEnabled());
+    EXPECT_FALSE(keys->isEnabled());
+    main.SetTransferConfigEnabled(false);
+    EXPECT_FALSE(transferButton->isEnabled());
+    EXPECT_TRUE(Find<QAction>(form.get(), "DataTransConfig")->isEnabled());  // the button only
+    main.SetTransferConfigEnabled(true);
+    EXPECT_TRUE(transferButton->isEnabled());
+}
+
+TEST_F(MainFormTest, OpensListsAndClosesProjectWindows) {
+    TMainForm bare(dir.Path(), dialogs);  // no project window to make yet
+    bare.OpenProjectWindow("Demo");
+    EXPECT_EQ(bare.PortPanelText(), "Demo");
+    EXPECT_TRUE(bare.ProjectWindowCaptions().isEmpty());
+
+    auto form = Create();
+    ui::MainWindow& main = *form;
+    EXPECT_EQ(main.ActiveProjectWindow(), nullptr);
+    main.CloseActiveProjectWindow();  // none open: nothing happens
+    main.OpenProjectWindow("Demo");
+    main.OpenProjectWindow(
+        "K\xFC"
+        "che");
+    EXPECT_EQ(main.ProjectWindowCaptions(), (QStringList{"Demo", QString::fromUtf8("Küche")}));
+    ASSERT_EQ(projects.size(), 2u);
+    EXPECT_EQ(main.ActiveProjectWindow(), projects[1]);
+    main.CloseActiveProjectWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(main.ProjectWindowCaptions(), QStringList{"Demo"});
+    EXPECT_EQ(main.ActiveProjectWindow(), projects[0]);
+}
+
+TEST_F(MainFormTest, InfoWindowIsAnsweredThroughTheDialogs) {
+    dir.Write("orbik.ini", "[Version]\r\nprog_ver=2.7\r\n");
+    auto form = Create();
+    QString version;
+    dialogs.QueueWindow("InfoForm", [&version](QDialog& info) {
+        version = info.findChild<QLabel*>("Label5")->text();
+        info.findChild<QPushButton*>("Ok_B")->click();
+    });
+    Find<QAction>(form.get(), "ToolInfo")->trigger();
+    EXPECT_EQ(version, "Version 2.7");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+    // A window that no test expects fails it.
+    EXPECT_NONFATAL_FAILURE(Find<QAction>(form.get(), "MenuInfo")->trigger(),
+                            "unexpected window: InfoForm");
 }
 
 }  // namespace

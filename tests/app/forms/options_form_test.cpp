@@ -4,20 +4,16 @@
 
 #include <QComboBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTabWidget>
 #include <chrono>
 #include <thread>
 
 #include "link/Protocol.h"
 #include "platform/Ini.h"
-#include "support/FakeProjectWindow.h"
-#include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
+#include "support/TestContext.h"
 
 namespace orbik::app {
 namespace {
@@ -28,10 +24,8 @@ using test::TempDir;
 
 // The dialog with its settings and link, as the main window hands them down.
 struct Options {
-    explicit Options(const TempDir& dir, QMdiArea* projects = nullptr)
-        : settings(settings::LoadSettings(dir.Path())),
-          link(settings.portName, [this](const std::string& m) { messages.push_back(m); }),
-          form(settings, link, dialogs, projects) {}
+    explicit Options(const TempDir& dir)
+        : env(settings::LoadSettings(dir.Path())), form(env.context) {}
 
     template <class T>
     T* Find(const char* name) {
@@ -44,10 +38,12 @@ struct Options {
         return pages->isTabVisible(pages->indexOf(Find<QWidget>("TS_Language")));
     }
 
-    std::vector<std::string> messages;
-    test::ScriptedDialogs dialogs;
-    settings::Settings settings;
-    link::DeviceLink link;
+    test::TestContext env;
+    std::vector<std::string>& messages = env.messages;
+    test::ScriptedDialogs& dialogs = env.dialogs;
+    const settings::Settings& settings = env.settings;
+    link::DeviceLink& link = env.link;
+    test::FakeMainWindow& mainWindow = env.mainWindow;
     TOptionsForm form;
 };
 
@@ -115,10 +111,8 @@ TEST(OptionsForm, StoreWritesThePortAndTellsTheMainWindow) {
     EXPECT_EQ(port->currentIndex(), -1);  // COM1 is not listed
     port->setCurrentIndex(port->findText(QString::fromStdString(sim.PortName())));
     ASSERT_TRUE(o.Find<QPushButton>("Store_B")->isEnabled());
-    QSignalSpy stored(&o.form, &TOptionsForm::PortStored);
     o.Find<QPushButton>("Store_B")->click();
-    ASSERT_EQ(stored.count(), 1);
-    EXPECT_EQ(stored.at(0).at(0).toString().toStdString(), sim.PortName());
+    EXPECT_EQ(o.mainWindow.statusText.toStdString(), sim.PortName());
     EXPECT_EQ(platform::ReadProfileString(dir / "orbik.ini", "Port", "Interface"), sim.PortName());
     EXPECT_EQ(o.settings.portNumber, sim.Port());
 }
@@ -166,9 +160,8 @@ TEST(OptionsForm, CancelKeepsTheProjectLanguageButStoresTheProgramLanguage) {
     TempDir dir;
     setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
     dir.Write("orbik.ini", "[Language]\r\nProgram=English\r\nProject=English\r\n");
-    QMdiArea projects;
-    projects.addSubWindow(new test::FakeProjectWindow("Demo"))->show();
-    Options o(dir, &projects);
+    Options o(dir);
+    o.mainWindow.OpenProjectWindow("Demo");
     o.Find<QComboBox>("CB_MainLang")->setCurrentText("German");
     o.Find<QComboBox>("CB_PrLang")->setCurrentText("French");
     o.Find<QPushButton>("StoreL_B")->click();
@@ -179,7 +172,7 @@ TEST(OptionsForm, CancelKeepsTheProjectLanguageButStoresTheProgramLanguage) {
     EXPECT_EQ(o.dialogs.Log()[0].text, "Project must be closed");
     EXPECT_EQ(o.settings.programLanguage, "German");
     EXPECT_EQ(o.settings.projectLanguage, "English");
-    EXPECT_EQ(projects.subWindowList().size(), 1);
+    EXPECT_EQ(o.mainWindow.ProjectWindowCaptions(), QStringList{"Demo"});
     platform::IniFile ini(dir / "orbik.ini");
     EXPECT_EQ(ini.Read("Language", "Program"), "German");
     EXPECT_EQ(ini.Read("Language", "Project"), "English");
@@ -206,17 +199,13 @@ TEST(OptionsForm, OkChangesTheProjectLanguageAndClosesTheProject) {
     TempDir dir;
     setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
     dir.Write("orbik.ini", "[Language]\r\nProgram=English\r\nProject=English\r\n");
-    QMdiArea projects;
-    auto* sub = projects.addSubWindow(new test::FakeProjectWindow("Demo"));
-    sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
-    Options o(dir, &projects);
+    Options o(dir);
+    o.mainWindow.OpenProjectWindow("Demo");
     o.Find<QComboBox>("CB_PrLang")->setCurrentText("Italian");
     o.dialogs.QueueAnswer(true);
     o.Find<QPushButton>("Close_B")->click();
     EXPECT_EQ(o.settings.projectLanguage, "Italian");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(projects.subWindowList().isEmpty());
+    EXPECT_TRUE(o.mainWindow.ProjectWindowCaptions().isEmpty());
     // Not stored: StoreL_B was not pressed.
     EXPECT_EQ(platform::ReadProfileString(dir / "orbik.ini", "Language", "Project"), "English");
     unsetenv("ORBIK_COM_DIR");

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "support/TempDir.h"
+#include "support/TestContext.h"
 
 namespace orbik::compiler {
 namespace {
@@ -18,7 +19,8 @@ TEST(CreateForm, ShowsTheBuildAsItReportsAndOpensCloseAfterwards) {
     settings::Settings s;
     s.programDir = dir.Path();
     s.programLanguage = "German";
-    TCreateForm form(s);
+    test::TestContext env(s);
+    TCreateForm form(env.context);
     auto* status = form.findChild<QLabel*>("L_Status");
     auto* finished = form.findChild<QLabel*>("L_Status1");
     auto* close = form.findChild<QPushButton*>("Close_B");
@@ -47,7 +49,8 @@ TEST(CreateForm, ShowsTheBuildAsItReportsAndOpensCloseAfterwards) {
 TEST(CreateForm, DefaultTextsWithoutTable) {
     settings::Settings s;
     s.programDir = "/nonexistent";
-    TCreateForm form(s);
+    test::TestContext env(s);
+    TCreateForm form(env.context);
     EXPECT_EQ(form.windowTitle(), "Create File");
     EXPECT_EQ(form.findChild<QPushButton*>("Close_B")->text(), "Close");
     EXPECT_EQ(form.findChild<QLabel*>("L_Status1")->text(), "");

@@ -5,8 +5,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
@@ -15,10 +13,10 @@
 
 #include "app/forms/TMainForm.h"
 #include "support/FakeProjectWindow.h"
-#include "support/Modal.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
+#include "support/TestContext.h"
 #include "support/TransferFiles.h"
 
 namespace orbik::link {
@@ -45,9 +43,7 @@ struct Transfer {
     Transfer(const SimulatedDevice& sim, Operation operation, const std::filesystem::path& file,
              const std::filesystem::path& programDir = "/nonexistent",
              const std::string& language = "English")
-        : settings(Settings(programDir, language)),
-          link(sim.PortName(), [this](const std::string& m) { messages.push_back(m); }),
-          form(settings, link, dialogs) {
+        : env(Settings(sim.PortName(), programDir, language)), form(env.context) {
         link.InitRequests();
         link.OpenPort();
         link.Identify();
@@ -57,9 +53,11 @@ struct Transfer {
     }
     ~Transfer() { link.ClosePort(); }
 
-    static settings::Settings Settings(const std::filesystem::path& programDir,
+    static settings::Settings Settings(const std::string& portName,
+                                       const std::filesystem::path& programDir,
                                        const std::string& language) {
         settings::Settings s;
+        s.SetPort(portName);
         s.programDir = programDir;
         s.programLanguage = language;
         return s;
@@ -75,10 +73,10 @@ struct Transfer {
     QPushButton* Start() { return Find<QPushButton>("StartTransfer_B"); }
     QPushButton* Stop() { return Find<QPushButton>("StopTransfer_B"); }
 
-    std::vector<std::string> messages;
-    settings::Settings settings;
-    test::ScriptedDialogs dialogs;
-    DeviceLink link;
+    test::TestContext env;
+    std::vector<std::string>& messages = env.messages;
+    test::ScriptedDialogs& dialogs = env.dialogs;
+    DeviceLink& link = env.link;
     TTransferForm form;
 };
 
@@ -212,16 +210,20 @@ TEST(TransferForm, TransferConfigOfTheOpenProjectNeedsNoFileDialog) {
     test::ScriptedDialogs dialogs;
     app::TMainForm main(dir.Path(), dialogs);
     EXPECT_EQ(main.PortPanelText().toStdString(), sim.PortName());
-    main.ProjectArea()->addSubWindow(new test::FakeProjectWindow("Demo"))->show();
+    main.SetProjectWindowFactory(
+        [](const std::string& name) { return new test::FakeProjectWindow(name); });
+    main.OpenProjectWindow("Demo");
     dialogs.QueueAnswer(false);  // keep the stored voice?
-    test::WhenModalShown([](QWidget* transfer) {
-        transfer->findChild<QPushButton*>("StartTransfer_B")->click();
-        EXPECT_EQ(transfer->findChild<QLabel*>("Label1")->text(), "Transfer Complete");
-        transfer->findChild<QPushButton*>("StopTransfer_B")->click();
+    dialogs.QueueWindow("TransferForm", [](QDialog& transfer) {
+        transfer.findChild<QPushButton*>("StartTransfer_B")->click();
+        EXPECT_EQ(transfer.findChild<QLabel*>("Label1")->text(), "Transfer Complete");
+        transfer.findChild<QPushButton*>("StopTransfer_B")->click();
     });
     main.findChild<QAction*>("ToolButton7")->trigger();
-    ASSERT_EQ(dialogs.Log().size(), 1u);
-    EXPECT_EQ(dialogs.Log()[0].kind, "yesno");
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[0].kind, "window");
+    EXPECT_EQ(dialogs.Log()[1].kind, "yesno");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
     sim.Save();
     EXPECT_EQ(sim.Memory(kConfigBase, 300), Pattern(300, 21));
 }
@@ -233,13 +235,14 @@ TEST(TransferForm, ReadMemoryFromTheMainWindow) {
     test::ScriptedDialogs dialogs;
     app::TMainForm main(dir.Path(), dialogs);
     dialogs.QueueFileName(QString::fromStdString((dir / "back.mem").string()));
-    test::WhenModalShown([](QWidget* transfer) {
-        transfer->findChild<QPushButton*>("StartTransfer_B")->click();
-        transfer->findChild<QPushButton*>("StopTransfer_B")->click();
+    dialogs.QueueWindow("TransferForm", [](QDialog& transfer) {
+        transfer.findChild<QPushButton*>("StartTransfer_B")->click();
+        transfer.findChild<QPushButton*>("StopTransfer_B")->click();
     });
     main.findChild<QAction*>("DataReadMem")->trigger();
-    ASSERT_EQ(dialogs.Log().size(), 1u);
+    ASSERT_EQ(dialogs.Log().size(), 2u);
     EXPECT_EQ(dialogs.Log()[0].title, "Read Memory");
+    EXPECT_EQ(dialogs.Log()[1].title, "TransferForm");
     EXPECT_EQ(ReadFile(dir / "back.mem").size(), 0x380003u);
 }
 
