@@ -34,7 +34,8 @@ inline constexpr ProjectFileNames kBuildFileNames{
     "LANGUAGES.TXT", "DISPLAYS.TXT", "KEYWORDS.TXT", "ITEM.TXT",
     "MENU.TXT",      "DEVLIST.TXT",  "DEVVOCAB.TXT",
 };
-// As the editor writes them.
+// As the editor writes them; it never rewrites the languages and displays
+// files, which keep the spelling the project came with.
 inline constexpr ProjectFileNames kEditorFileNames{
     "LANGUAGES.TXT", "DISPLAYS.TXT", "keywords.txt", "item.txt",
     "menu.txt",      "devlist.txt",  "devvocab.txt",
