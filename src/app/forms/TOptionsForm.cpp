@@ -8,6 +8,7 @@
 #include <QStandardPaths>
 
 #include "link/Protocol.h"
+#include "orbik/Version.h"
 #include "platform/SerialPorts.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
@@ -19,7 +20,7 @@ namespace orbik::app {
 
 namespace {
 
-const QString kCurrentFirmware = "3.04";
+const QString kCurrentFirmware = QString::fromLatin1(kFirmwareVersion);
 
 // The upgrade tool: in the program directory, else beside this program
 // (where an installation puts it).
@@ -115,6 +116,7 @@ void TOptionsForm::ApplyTexts() {
     ui_->Label2->setText(text("Prog_L", "Program"));
     ui_->Label3->setText(text("Proj_L", "Project"));
     ui_->Close_B->setText(text("Close_B", "Close"));
+    ui_->B_Update->setText("Update to " + kCurrentFirmware);
     msgText_ = text("MsgText", "Project must be closed");
 }
 
