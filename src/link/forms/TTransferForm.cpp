@@ -16,6 +16,8 @@ TTransferForm::TTransferForm(const settings::Settings& settings, DeviceLink& lin
     ui::UiTexts text(settings);
     setWindowTitle(text("TransferForm", "Data Transfer"));
     ui_->CB_KeepVoice->setText(text("TF_CB_KeepVoice", "Keep Stored Voice"));
+    ui_->CB_Verify->setText(text("TF_CB_Verify", "Verify"));
+    ui_->CB_Verify->setChecked(settings.verifyAfterSend);
     ui_->StartTransfer_B->setText(text("TF_StartTransfer_B", "Start Transfer"));
     ui_->Retry_B->setText(text("TF_Retry_B", "Connect"));
     stopText_ = text("TF_StopTransfer_B", "Stop");
@@ -32,6 +34,7 @@ TTransferForm::~TTransferForm() = default;
 void TTransferForm::Prepare() {
     ui_->CB_KeepVoice->setVisible(Job.operation == Operation::TransCif ||
                                   Job.operation == Operation::TransCim);
+    ui_->CB_Verify->setVisible(IsSend(Job.operation));
     if (IsSend(Job.operation)) SetStopMode(StopMode::Close);
     if (link_.Connected) {
         ShowDeviceFound();
@@ -39,6 +42,10 @@ void TTransferForm::Prepare() {
         ui_->Retry_B->setVisible(true);
         ui_->StartTransfer_B->setEnabled(false);
     }
+}
+
+bool TTransferForm::VerifyChecked() const {
+    return ui_->CB_Verify->isChecked();
 }
 
 void TTransferForm::SetStopMode(StopMode mode) {
@@ -74,6 +81,8 @@ void TTransferForm::StartTransfer_BClick() {
         dialogs_.AskYesNo(this, windowTitle(), "Do you want to keep stored voice?"))
         ui_->CB_KeepVoice->setChecked(true);
     Job.keepVoice = ui_->CB_KeepVoice->isChecked();
+    Job.verify = IsSend(Job.operation) && ui_->CB_Verify->isChecked();
+    ui_->CB_Verify->setEnabled(false);
 
     TransferCallbacks callbacks;
     callbacks.status = [this](const std::string& text) {
@@ -88,7 +97,10 @@ void TTransferForm::StartTransfer_BClick() {
 
     switch (outcome_.result) {
         case TransferResult::Complete:
-            ui_->Label1->setText("Transfer Complete");
+            ui_->Label1->setText(outcome_.message.empty()
+                                     ? QString("Transfer Complete")
+                                     : "Transfer Complete, " +
+                                           QString::fromStdString(outcome_.message));
             break;
         case TransferResult::Stopped:
             ui_->Label1->setText(stoppedText_);
@@ -125,8 +137,8 @@ void TTransferForm::reject() {
         done(QDialog::Rejected);
 }
 
+// The connection ends when the command that opened the dialog ends it.
 void TTransferForm::done(int result) {
-    link_.Disconnect();
     link_.AbortTransfer = false;
     QDialog::done(result);
 }
