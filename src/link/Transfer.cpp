@@ -243,12 +243,13 @@ class Runner {
         return link_.ReplyOf(request).buffer[1];
     }
 
-    // Reads back what was sent; blocks that differ are sent again and read
-    // once more, for at most kVerifyRounds reads.
-    TransferOutcome Verify(std::vector<size_t> which) {
+    // Reads back what was sent; blocks that differ are sent again and all
+    // are read once more (a resent block may have hidden another), for at
+    // most kVerifyRounds reads.
+    TransferOutcome Verify(const std::vector<size_t>& all) {
         for (int round = 1;; ++round) {
             std::vector<size_t> differ;
-            LoopEnd end = Compare(which, &differ);
+            LoopEnd end = Compare(all, &differ);
             if (end != LoopEnd::Done) return Finished(end);
             if (differ.empty()) return {TransferResult::Complete, kVerifiedText};
             if (round == kVerifyRounds) {
@@ -260,7 +261,6 @@ class Runner {
             }
             end = SendBlocks(differ);
             if (end != LoopEnd::Done) return Finished(end);
-            which = std::move(differ);
         }
     }
 
