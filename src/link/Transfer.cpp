@@ -142,36 +142,34 @@ class Runner {
     // The file as the device will hold it, block by block.
     std::vector<Block> CutIntoBlocks() const {
         std::vector<Block> blocks;
-        auto bytes = [&](size_t at, size_t count) { return file_.substr(at, count); };
+        auto block = [&](uint32_t address, std::string data, uint64_t progress) {
+            uint8_t sum = BlockChecksum(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+            blocks.push_back({address, std::move(data), sum, progress});
+        };
         switch (job_.operation) {
             case Operation::TransCif:
+                // Sent as they are; the check made sure each checksum is right.
                 for (size_t at = 0; at < file_.size(); at += kFrameSize)
-                    blocks.push_back({Address24(file_, at), bytes(at + 3, kBlockSize),
-                                      uint8_t(file_[at + 3 + kBlockSize]), at + kFrameSize});
+                    block(Address24(file_, at), file_.substr(at + 3, kBlockSize), at + kFrameSize);
                 break;
             case Operation::TransCim:
                 for (size_t at = 0; at < file_.size(); at += kBlockSize) {
                     // The last block is padded with erased bytes.
-                    Block block{uint32_t(at), bytes(at, kBlockSize), 0, at};
-                    block.data.resize(kBlockSize, char(0xFF));
-                    blocks.push_back(block);
+                    std::string data = file_.substr(at, kBlockSize);
+                    data.resize(kBlockSize, char(0xFF));
+                    block(uint32_t(at), std::move(data), at);
                 }
                 break;
             default: {
                 const size_t start = job_.hasHeader ? kMemHeaderSize : 0;
                 for (size_t sent = 0; start + sent < file_.size(); sent += kBlockSize) {
-                    Block block{uint32_t(job_.startAddress + sent),
-                                bytes(start + sent, kBlockSize)};
-                    block.progress = sent + block.data.size();
-                    blocks.push_back(block);
+                    std::string data = file_.substr(start + sent, kBlockSize);
+                    uint64_t done = sent + data.size();
+                    block(uint32_t(job_.startAddress + sent), std::move(data), done);
                 }
                 break;
             }
         }
-        for (Block& block : blocks)
-            if (job_.operation != Operation::TransCif)
-                block.checksum = BlockChecksum(reinterpret_cast<const uint8_t*>(block.data.data()),
-                                               block.data.size());
         return blocks;
     }
 
