@@ -12,7 +12,8 @@
 #include "cli/Commands.h"
 #include "link/Protocol.h"
 #include "link/Transfer.h"
-#include "platform/Ini.h"
+#include "link/TransferSession.h"
+#include "settings/Settings.h"
 
 namespace orbik::cli {
 
@@ -28,16 +29,25 @@ struct TransferArgs {
     std::string file;
     std::string port;
     bool keepVoice = false;
+    bool verify = false;
 };
 
-std::optional<TransferArgs> ParseArgs(const char* command, const Args& args, bool allowKeepVoice) {
+// The options a command takes besides FILE and --port.
+struct Allowed {
+    bool keepVoice = false;
+    bool verify = false;
+};
+
+std::optional<TransferArgs> ParseArgs(const char* command, const Args& args, Allowed allowed) {
     TransferArgs parsed;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--port" && i + 1 < args.size()) {
             parsed.port = args[++i];
-        } else if (a == "--keep-voice" && allowKeepVoice) {
+        } else if (a == "--keep-voice" && allowed.keepVoice) {
             parsed.keepVoice = true;
+        } else if (a == "--verify" && allowed.verify) {
+            parsed.verify = true;
         } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
             parsed.file = a;
         } else {
@@ -52,7 +62,7 @@ std::optional<TransferArgs> ParseArgs(const char* command, const Args& args, boo
     }
     // Without --port, the port of the installation in the working directory.
     if (parsed.port.empty())
-        parsed.port = platform::ReadProfileString("orbik.ini", "Port", "Interface");
+        parsed.port = settings::LoadSettings(std::filesystem::current_path()).portName;
     return parsed;
 }
 
@@ -102,69 +112,75 @@ class ProgressBar {
     std::string text_;
 };
 
-int RunJob(const char* command, const std::string& port, link::TransferJob job) {
-    std::string error;
-    if (link::IsSend(job.operation) && !link::CheckSendFile(job, &error)) {
-        std::fprintf(stderr, "orbik-cli %s: %s\n", command, error.c_str());
-        return 1;
-    }
-    link::DeviceLink device(port, [command](const std::string& message) {
-        std::fprintf(stderr, "orbik-cli %s: %s\n", command, message.c_str());
-    });
-    device.InitRequests();
-    if (!device.OpenPort()) return 1;
-    if (!device.Identify()) {
-        device.ClosePort();
-        return 1;
-    }
-    std::fprintf(stderr, "ORBIK %s found (firmware %s, ID %s)\n", device.DeviceModel.c_str(),
-                 device.FirmwareVersion.c_str(), device.DeviceID.c_str());
+void Complain(const char* command, const std::string& message) {
+    std::fprintf(stderr, "orbik-cli %s: %s\n", command, message.c_str());
+}
 
-    interrupted = 0;
-    struct sigaction action = {}, previous = {};
-    action.sa_handler = OnInterrupt;
-    sigaction(SIGINT, &action, &previous);
-
-    ProgressBar bar;
-    link::TransferCallbacks callbacks;
-    callbacks.status = [&](const std::string& text) { bar.Status(text); };
-    callbacks.progress = [&](int percent) { bar.Percent(percent); };
-    callbacks.processEvents = [&] {
-        if (interrupted) device.AbortTransfer = true;
-    };
-    link::TransferOutcome outcome = link::RunTransfer(device, job, callbacks);
-    bar.EndLine();
-    sigaction(SIGINT, &previous, nullptr);
-    device.Disconnect();
-    device.ClosePort();
-
+int ExitStatus(const char* command, const link::TransferOutcome& outcome) {
     switch (outcome.result) {
         case link::TransferResult::Complete:
             std::fprintf(stderr, "Transfer Complete\n");
+            if (!outcome.message.empty()) std::fprintf(stderr, "%s\n", outcome.message.c_str());
             return 0;
         case link::TransferResult::Stopped:
-            std::fprintf(stderr, "orbik-cli %s: transfer stopped\n", command);
+            Complain(command, "transfer stopped");
             return 130;
         default:
-            std::fprintf(stderr, "orbik-cli %s: %s\n", command, outcome.message.c_str());
+            Complain(command, outcome.message);
             return 1;
     }
+}
+
+int RunJob(const char* command, const std::string& port, const link::TransferJob& job) {
+    std::string error;
+    if (link::IsSend(job.operation) && !link::CheckSendFile(job, &error)) {
+        Complain(command, error);
+        return 1;
+    }
+    link::DeviceLink device(port, [command](const std::string& m) { Complain(command, m); });
+    link::PortGuard guard(device);
+    if (!guard.IsOpen()) return 1;
+
+    int status = 1;
+    link::RunSession(device, [&](bool found) {
+        if (!found) return;
+        std::fprintf(stderr, "ORBIK %s found (firmware %s, ID %s)\n", device.DeviceModel.c_str(),
+                     device.FirmwareVersion.c_str(), device.DeviceID.c_str());
+        interrupted = 0;
+        struct sigaction action = {}, previous = {};
+        action.sa_handler = OnInterrupt;
+        sigaction(SIGINT, &action, &previous);
+
+        ProgressBar bar;
+        link::TransferCallbacks callbacks;
+        callbacks.status = [&](const std::string& text) { bar.Status(text); };
+        callbacks.progress = [&](int percent) { bar.Percent(percent); };
+        callbacks.processEvents = [&] {
+            if (interrupted) device.AbortTransfer = true;
+        };
+        link::TransferOutcome outcome = link::RunTransfer(device, job, callbacks);
+        bar.EndLine();
+        sigaction(SIGINT, &previous, nullptr);
+        status = ExitStatus(command, outcome);
+    });
+    return status;
 }
 
 }  // namespace
 
 int RunSend(const Args& args) {
-    auto parsed = ParseArgs("send", args, true);
+    auto parsed = ParseArgs("send", args, {.keepVoice = true, .verify = true});
     if (!parsed) return 2;
     link::TransferJob job;
     job.fileName = parsed->file;
     job.operation = link::ConfigSendOperation(job.fileName);
     job.keepVoice = parsed->keepVoice;
+    job.verify = parsed->verify;
     return RunJob("send", parsed->port, job);
 }
 
 int RunReadConfig(const Args& args) {
-    auto parsed = ParseArgs("read-config", args, false);
+    auto parsed = ParseArgs("read-config", args, {});
     if (!parsed) return 2;
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
@@ -173,33 +189,23 @@ int RunReadConfig(const Args& args) {
 }
 
 int RunSendMem(const Args& args) {
-    auto parsed = ParseArgs("send-mem", args, false);
+    auto parsed = ParseArgs("send-mem", args, {.verify = true});
     if (!parsed) return 2;
     std::string error;
-    auto image = link::ExamineMemImage(parsed->file, &error);
-    if (!image) {
-        std::fprintf(stderr, "orbik-cli send-mem: %s\n", error.c_str());
+    auto plan = link::PlanMemSend(parsed->file, &error);
+    if (!plan) {
+        Complain("send-mem", error);
         return 1;
     }
-    if (image->startAddress != link::kMemoryStart) {
-        std::fprintf(stderr, "orbik-cli send-mem: %s: invalid start address\n",
-                     parsed->file.c_str());
-        return 1;
-    }
-    if (image->length < link::kMemorySize)
+    if (plan->shorterThanMemory)
         std::fprintf(stderr, "memory shorter than memory space: sending %u bytes\n",
-                     unsigned(image->length));
-    link::TransferJob job;
-    job.operation = link::Operation::TransMem;
-    job.fileName = parsed->file;
-    job.hasHeader = image->hasHeader;
-    job.startAddress = image->startAddress;
-    job.length = image->length;
-    return RunJob("send-mem", parsed->port, job);
+                     unsigned(plan->job.length));
+    plan->job.verify = parsed->verify;
+    return RunJob("send-mem", parsed->port, plan->job);
 }
 
 int RunReadMem(const Args& args) {
-    auto parsed = ParseArgs("read-mem", args, false);
+    auto parsed = ParseArgs("read-mem", args, {});
     if (!parsed) return 2;
     link::TransferJob job;
     job.operation = link::Operation::ReadMem;

@@ -20,11 +20,13 @@ const std::vector<Command>& AllCommands() {
          RunIcpInfo},
         {"identify", "--port COMn", "identify the device: model, firmware version, device ID",
          RunIdentify},
-        {"send", "FILE [--port COMn] [--keep-voice]",
-         "send a configuration image (.cif framed, .cim raw) to ORBIK", RunSend},
+        {"send", "FILE [--port COMn] [--keep-voice] [--verify]",
+         "send a configuration image (.cif framed, .cim raw) to ORBIK; --verify reads it back",
+         RunSend},
         {"read-config", "FILE [--port COMn]", "read the configuration of ORBIK into a .cim",
          RunReadConfig},
-        {"send-mem", "FILE [--port COMn]", "send a memory image (.mem) to ORBIK", RunSendMem},
+        {"send-mem", "FILE [--port COMn] [--verify]",
+         "send a memory image (.mem) to ORBIK; --verify reads it back", RunSendMem},
         {"read-mem", "FILE [--port COMn]", "read the memory of ORBIK into a .mem", RunReadMem},
     };
     return commands;

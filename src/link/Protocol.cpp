@@ -94,6 +94,19 @@ std::string DeviceIdText(const uint8_t* sixBytes) {
     return text;
 }
 
+std::string ConnectionLostMessage(const std::string& portName) {
+    return "Connection to " + portName + " lost";
+}
+
+std::string ModelText(uint8_t modelByte) {
+    std::string version = VersionText(modelByte, 0);
+    if (version[0] == '8') return "duo/max";
+    if (version[0] == '0') return "solo";
+    char text[24];
+    std::snprintf(text, sizeof text, "unknown (0x%02X)", modelByte);
+    return text;
+}
+
 DeviceLink::DeviceLink(std::string portName, platform::Reporter report)
     : report_(std::move(report)) {
     SetPortName(std::move(portName));
@@ -123,6 +136,7 @@ void DeviceLink::InitRequests() {
 }
 
 bool DeviceLink::OpenPort() {
+    ConnectionLost = false;
     if (!PortHandle) PortHandle = COMnew();
     if (portNumber_ >= 0 && COMOpen(PortHandle, portNumber_, kBaudRate)) return true;
     COMdelete(PortHandle);
@@ -147,7 +161,7 @@ bool DeviceLink::Exchange(int request, int timeoutMs) {
     const int length = reply.length;
     const auto start = Clock::now();
     reply.buffer[length - 1] = 0xFF;
-    if (!PortHandle) return false;
+    if (!PortHandle || ConnectionLost) return false;
 
     // A reply that came after its time-out must not pass for the next one.
     uint8_t stale[256];
@@ -158,7 +172,12 @@ bool DeviceLink::Exchange(int request, int timeoutMs) {
     COMSendData(PortHandle, r.payload.data(), r.length);
 
     for (;;) {
-        if (COMReadDataWaiting(PortHandle) >= length) break;
+        int waiting = COMReadDataWaiting(PortHandle);
+        if (waiting < 0) {
+            ConnectionLost = true;
+            break;
+        }
+        if (waiting >= length) break;
         auto elapsed =
             std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
         if (elapsed >= timeoutMs) break;
@@ -175,17 +194,15 @@ bool DeviceLink::Exchange(int request, int timeoutMs) {
 bool DeviceLink::Identify() {
     if (!Exchange(kIdentifyRequest, kIdentifyTimeout)) {
         Connected = false;
-        if (report_) report_(kConnectionFailedMessage);
+        if (report_)
+            report_(ConnectionLost ? ConnectionLostMessage(portName_) : kConnectionFailedMessage);
         return false;
     }
     Connected = true;
     const ReplySlot& identify = ReplyOf(kIdentifyRequest);
-    std::string version = VersionText(identify.buffer[1], identify.buffer[2]);
-    if (version[0] == '8')
-        DeviceModel = "duo/max";
-    else if (version[0] == '0')
-        DeviceModel = "solo";
-    FirmwareVersion = version.substr(1);
+    // A model byte of neither family is shown, never an empty model.
+    DeviceModel = ModelText(identify.buffer[1]);
+    FirmwareVersion = VersionText(identify.buffer[1], identify.buffer[2]).substr(1);
     // The ID is taken whatever this answer.
     Exchange(kReadDeviceId, kDeviceIdTimeout);
     DeviceID = DeviceIdText(&ReplyOf(kReadDeviceId).buffer[1]);

@@ -84,6 +84,13 @@ std::string DeviceIdText(const uint8_t* sixBytes);
 inline const std::string kCannotOpenMessage = "Cannot open ";
 inline const std::string kConnectionFailedMessage =
     "Connection to ORBIK failed! Please check connection and make sure ORBIK is in Standby.";
+// "Connection to COM3 lost": the line hung up or failed during an operation.
+std::string ConnectionLostMessage(const std::string& portName);
+
+// The model that an identify reply names: "duo/max" when the version text
+// begins with "8", "solo" when it begins with "0", else "unknown (0x13)"
+// with the model byte.
+std::string ModelText(uint8_t modelByte);
 
 // Called at every poll while Exchange waits, with the ms left; called once
 // with -1 when the wait is over (restore the cursor). Only the learning
@@ -114,6 +121,7 @@ class DeviceLink {
     // Performs request `request`; true when the full reply arrived within
     // timeoutMs and starts with its slot's reply code. On false the slot's
     // last expected byte is 0xFF, so a stale status or checksum never shows.
+    // A lost line ends the wait at once and sets ConnectionLost.
     bool Exchange(int request, int timeoutMs);
     // Identify and read the device ID; sets Connected, DeviceModel,
     // FirmwareVersion and DeviceID. Reports the connection message on failure.
@@ -131,6 +139,7 @@ class DeviceLink {
     std::string FirmwareVersion;  // "3.04"
     std::string DeviceID;         // 12 upper-case hex digits
     bool AbortTransfer = false;   // set by Stop, tested by every block loop
+    bool ConnectionLost = false;  // the line hung up since OpenPort
     std::array<Request, kRequestCount> Requests{};
     std::array<ReplySlot, kReplySlotCount> Replies{};
     WaitObserver waitObserver;

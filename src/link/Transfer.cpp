@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "platform/FileSystem.h"
 
@@ -20,6 +21,10 @@ constexpr struct {
     {Operation::ReadCim, "read_cim"},   {Operation::TransMem, "trans_mem"},
     {Operation::ReadMem, "read_mem"},
 };
+
+uint32_t Address24(std::string_view bytes, size_t at) {
+    return platform::GetBigEndian(bytes, at, 3);
+}
 
 uint32_t BlocksOf(uint64_t bytes, uint32_t blockSize) {
     return uint32_t((bytes + blockSize - 1) / blockSize);
@@ -47,7 +52,7 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
                 if (XorChecksum(data, kBlockSize) != data[kBlockSize])
                     return fail(": the checksum of frame " + std::to_string(at / kFrameSize + 1) +
                                 " is wrong");
-                if (platform::GetBigEndian(bytes, at, 3) + kBlockSize > kConfigSize)
+                if (Address24(bytes, at) + kBlockSize > kConfigSize)
                     return fail(" does not fit the configuration memory of ORBIK");
             }
             return true;
@@ -69,6 +74,15 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
     return true;
 }
 
+// One block of a send as the device stores it, and where the progress bar
+// stands when it starts.
+struct Block {
+    uint32_t address = 0;  // configuration address (0x91) or memory address (0x90)
+    std::string data;      // 128 bytes; a memory image's last block may be shorter
+    uint8_t checksum = 0;
+    uint64_t progress = 0;
+};
+
 class Runner {
   public:
     Runner(DeviceLink& link, const TransferJob& job, const TransferCallbacks& callbacks)
@@ -77,21 +91,22 @@ class Runner {
     TransferOutcome Run() {
         switch (job_.operation) {
             case Operation::TransCif:
-                return Send(&Runner::CifLoop, job_.keepVoice);
             case Operation::TransCim:
-                return Send(&Runner::CimLoop, job_.keepVoice);
             case Operation::TransMem:
-                return Send(&Runner::MemLoop, false);
+                return Send();
             case Operation::ReadCim:
-                return ReadCim();
-            case Operation::ReadMem:
-                return ReadMem();
+                return Read(kReadConfigBlock, 0, kConfigSize, {});
+            case Operation::ReadMem: {
+                std::string header;
+                platform::AppendBigEndian(header, job_.startAddress, kMemHeaderSize);
+                return Read(kReadMemoryBlock, job_.startAddress, job_.length, header);
+            }
         }
         return {};
     }
 
   private:
-    using Loop = bool (Runner::*)();
+    enum class LoopEnd { Done, Stopped, Lost };
 
     void Status(const std::string& text) {
         if (cb_.status) cb_.status(text);
@@ -99,37 +114,123 @@ class Runner {
     void Progress(uint64_t done, uint64_t total) {
         if (cb_.progress) cb_.progress(ProgressPercent(done, total));
     }
-    // Once per block: let the caller run its events, then see whether Stop came.
+    // Once per block: let the caller run its events, then see whether Stop
+    // came or the line is gone.
     bool KeepGoing() {
         if (cb_.processEvents) cb_.processEvents();
-        return !link_.AbortTransfer;
+        return !link_.AbortTransfer && !link_.ConnectionLost;
     }
+    LoopEnd Ended() const { return link_.ConnectionLost ? LoopEnd::Lost : LoopEnd::Stopped; }
     static TransferOutcome Failed(TransferResult result, std::string message) {
         return {result, std::move(message)};
     }
-    TransferOutcome Finished(bool complete) {
-        return {complete ? TransferResult::Complete : TransferResult::Stopped, {}};
+    TransferOutcome Finished(LoopEnd end) {
+        switch (end) {
+            case LoopEnd::Done:
+                return {TransferResult::Complete, {}};
+            case LoopEnd::Stopped:
+                return {TransferResult::Stopped, {}};
+            case LoopEnd::Lost:
+                break;
+        }
+        return Failed(TransferResult::ConnectionLost, ConnectionLostMessage(link_.PortName()));
     }
 
-    // Writes: check the whole file, erase, send block by block, identify.
-    TransferOutcome Send(Loop loop, bool keepVoice) {
+    bool IsMemory() const { return job_.operation == Operation::TransMem; }
+
+    // The file as the device will hold it, block by block.
+    std::vector<Block> CutIntoBlocks() const {
+        std::vector<Block> blocks;
+        auto block = [&](uint32_t address, std::string data, uint64_t progress) {
+            uint8_t sum = XorChecksum(reinterpret_cast<const uint8_t*>(data.data()), data.size());
+            blocks.push_back({address, std::move(data), sum, progress});
+        };
+        switch (job_.operation) {
+            case Operation::TransCif:
+                // Sent as they are; the check made sure each checksum is right.
+                for (size_t at = 0; at < file_.size(); at += kFrameSize)
+                    block(Address24(file_, at), file_.substr(at + 3, kBlockSize), at + kFrameSize);
+                break;
+            case Operation::TransCim:
+                for (size_t at = 0; at < file_.size(); at += kBlockSize) {
+                    // The last block is padded with erased bytes.
+                    std::string data = file_.substr(at, kBlockSize);
+                    data.resize(kBlockSize, char(0xFF));
+                    block(uint32_t(at), std::move(data), at);
+                }
+                break;
+            default: {
+                const size_t start = job_.hasHeader ? kMemHeaderSize : 0;
+                for (size_t sent = 0; start + sent < file_.size(); sent += kBlockSize) {
+                    std::string data = file_.substr(start + sent, kBlockSize);
+                    uint64_t done = sent + data.size();
+                    block(uint32_t(job_.startAddress + sent), std::move(data), done);
+                }
+                break;
+            }
+        }
+        return blocks;
+    }
+
+    // Writes: check the whole file, erase, send block by block, verify when
+    // asked, identify.
+    TransferOutcome Send() {
         std::string error;
         if (!platform::ReadWholeFile(job_.fileName, &file_, &error))
             return Failed(TransferResult::BadFile, job_.fileName.string() + " not found");
         if (!CheckImageBytes(job_, file_, job_.fileName.string(), &error))
             return Failed(TransferResult::BadFile, error);
+        blocks_ = CutIntoBlocks();
 
         Status(kDeletingMemoryText);
         // Blocks sent into memory that was not erased would be garbage.
+        bool keepVoice = job_.keepVoice && !IsMemory();
         bool erased = link_.Exchange(keepVoice ? kEraseKeepVoice : kEraseMemory, kEraseTimeout);
         if (cb_.loopStarts) cb_.loopStarts();
+        if (link_.ConnectionLost) return Finished(LoopEnd::Lost);
         if (!erased) return Failed(TransferResult::NoAnswer, kNoAnswerMessage);
         if (job_.operation == Operation::TransCif) link_.Identify();
 
         link_.AbortTransfer = false;
-        bool complete = (this->*loop)();
-        link_.Identify();
-        return Finished(complete);
+        std::vector<size_t> all(blocks_.size());
+        for (size_t i = 0; i < all.size(); ++i) all[i] = i;
+        LoopEnd end = SendBlocks(all);
+        TransferOutcome outcome = Finished(end);
+        if (end == LoopEnd::Done && job_.verify) outcome = Verify(all);
+        if (outcome.result != TransferResult::ConnectionLost) link_.Identify();
+        return outcome;
+    }
+
+    // Sends the blocks `which`, each again until the device accepts it.
+    LoopEnd SendBlocks(const std::vector<size_t>& which) {
+        const bool memory = IsMemory();
+        const int requestNumber = memory ? kWriteMemoryBlock : kWriteConfigBlock;
+        const int timeout =
+            job_.operation == Operation::TransCim ? kRawConfigBlockTimeout : kBlockTimeout;
+        const uint64_t total =
+            memory ? file_.size() - (job_.hasHeader ? kMemHeaderSize : 0) : file_.size();
+        Request& request = link_.Requests[requestNumber];
+        uint8_t status = 0;
+        for (size_t i = 0; i < which.size();) {
+            if (!KeepGoing()) return Ended();
+            if (status == 0) {
+                const Block& block = blocks_[which[i]];
+                SetAddress24(request, block.address);
+                // A memory block's count; 128 wraps to 0x80 as intended. Data
+                // bytes after a short block's count keep their contents.
+                request.payload[4] = uint8_t(block.data.size());
+                std::memcpy(&request.payload[5], block.data.data(), block.data.size());
+                request.payload[5 + kBlockSize] = block.checksum;
+                std::string text = BlockText(uint32_t(which[i] + 1), uint32_t(blocks_.size()));
+                // Framed images show the last status too: 0, or it would be resent.
+                Status(job_.operation == Operation::TransCif ? text + " " + std::to_string(status)
+                                                             : text);
+                Progress(blocks_[which[i]].progress, total);
+            }
+            status = SendBlock(requestNumber, timeout);
+            if (status == 0) ++i;
+        }
+        return LoopEnd::Done;
     }
 
     // The status byte of a block write; a reply that did not arrive whole
@@ -139,75 +240,40 @@ class Runner {
         return link_.ReplyOf(request).buffer[1];
     }
 
-    bool CifLoop() {
-        Request& request = link_.Requests[kWriteConfigBlock];
-        const uint32_t frames = uint32_t(file_.size() / kFrameSize);
-        uint8_t status = 0;
-        for (uint32_t k = 0; k < frames;) {
-            if (!KeepGoing()) return false;
-            if (status == 0) {
-                const char* frame = file_.data() + size_t(k) * kFrameSize;
-                std::memcpy(&request.payload[1], frame, 3);
-                request.payload[4] = 0x80;
-                std::memcpy(&request.payload[5], frame + 3, kBlockSize + 1);
-                Status(BlockText(k + 1, frames) + " " + std::to_string(status));
-                Progress(uint64_t(k + 1) * kFrameSize, file_.size());
+    // Reads back what was sent; blocks that differ are sent again and all
+    // are read once more (a resent block may have hidden another), for at
+    // most kVerifyRounds reads.
+    TransferOutcome Verify(const std::vector<size_t>& all) {
+        for (int round = 1;; ++round) {
+            std::vector<size_t> differ;
+            LoopEnd end = Compare(all, &differ);
+            if (end != LoopEnd::Done) return Finished(end);
+            if (differ.empty()) return {TransferResult::Complete, kVerifiedText};
+            if (round == kVerifyRounds) {
+                int n = int(differ.size());
+                return {TransferResult::NotVerified,
+                        std::to_string(n) + (n == 1 ? " block differs" : " blocks differ") +
+                            " from " + job_.fileName.string(),
+                        n};
             }
-            status = SendBlock(kWriteConfigBlock, kBlockTimeout);
-            if (status == 0) ++k;
+            end = SendBlocks(differ);
+            if (end != LoopEnd::Done) return Finished(end);
         }
-        return true;
     }
 
-    bool CimLoop() {
-        Request& request = link_.Requests[kWriteConfigBlock];
-        const uint32_t blocks = BlocksOf(file_.size(), kBlockSize);
-        bool fresh = true;
-        for (uint32_t k = 0; k < blocks;) {
-            if (!KeepGoing()) return false;
-            uint32_t address = k * kBlockSize;
-            if (fresh) {
-                // The last block is padded with erased bytes.
-                uint8_t* data = &request.payload[5];
-                std::memset(data, 0xFF, kBlockSize);
-                size_t count = std::min<size_t>(kBlockSize, file_.size() - address);
-                std::memcpy(data, file_.data() + address, count);
-                data[kBlockSize] = XorChecksum(data, kBlockSize);
-                request.payload[4] = 0x80;
-                SetAddress24(request, address);
-                Status(BlockText(k + 1, blocks));
-                Progress(address, file_.size());
-            }
-            fresh = SendBlock(kWriteConfigBlock, kRawConfigBlockTimeout) == 0;
-            if (fresh) ++k;
+    LoopEnd Compare(const std::vector<size_t>& which, std::vector<size_t>* differ) {
+        const int request = IsMemory() ? kReadMemoryBlock : kReadConfigBlock;
+        for (size_t i = 0; i < which.size();) {
+            if (!KeepGoing()) return Ended();
+            const Block& block = blocks_[which[i]];
+            std::string stored;
+            if (!ReadBlock(request, block.address, uint32_t(block.data.size()), stored)) continue;
+            if (stored != block.data) differ->push_back(which[i]);
+            ++i;
+            Status("Verifying " + BlockText(uint32_t(i), uint32_t(which.size())));
+            Progress(i, which.size());
         }
-        return true;
-    }
-
-    bool MemLoop() {
-        Request& request = link_.Requests[kWriteMemoryBlock];
-        const size_t start = job_.hasHeader ? kMemHeaderSize : 0;
-        const uint64_t length = file_.size() - start;
-        const uint32_t blocks = BlocksOf(length, kBlockSize);
-        bool fresh = true;
-        uint64_t sent = 0;
-        for (uint32_t k = 0; k < blocks;) {
-            if (!KeepGoing()) return false;
-            if (fresh) {
-                size_t count = std::min<uint64_t>(kBlockSize, length - sent);
-                uint8_t* data = &request.payload[5];
-                std::memcpy(data, file_.data() + start + sent, count);
-                request.payload[4] = uint8_t(count);  // 128 wraps to 0x80 as intended
-                request.payload[133] = XorChecksum(data, count);
-                SetAddress24(request, uint32_t(job_.startAddress + sent));
-                sent += count;
-                Status(BlockText(k + 1, blocks));
-                Progress(sent, length);
-            }
-            fresh = SendBlock(kWriteMemoryBlock, kBlockTimeout) == 0;
-            if (fresh) ++k;
-        }
-        return true;
+        return LoopEnd::Done;
     }
 
     // One block read: accepted only when the whole reply came and data and
@@ -223,15 +289,21 @@ class Runner {
         return true;
     }
 
-    // Reads: collected in memory and written in one piece when complete, so
-    // a stopped read leaves the chosen file as it was.
+    // Reads: the destination's temporary file is made first, so a folder
+    // that cannot be written fails before the long read; the data is
+    // written in one piece when complete, so a stopped read leaves the
+    // chosen file as it was.
     TransferOutcome Read(int request, uint32_t start, uint32_t length, std::string data) {
+        platform::PendingFile out;
+        std::string error;
+        if (!out.Create(job_.fileName, &error))
+            return Failed(TransferResult::WriteFailed, "Cannot write " + error);
         const uint32_t blocks = BlocksOf(length, kBlockSize);
         link_.AbortTransfer = false;
         if (cb_.loopStarts) cb_.loopStarts();
         uint32_t done = 0;
         for (uint32_t k = 0; done < length;) {
-            if (!KeepGoing()) return Finished(false);
+            if (!KeepGoing()) return Finished(Ended());
             uint32_t count = std::min<uint32_t>(kBlockSize, length - done);
             if (ReadBlock(request, start + done, count, data)) {
                 done += count;
@@ -240,25 +312,16 @@ class Runner {
                 Progress(done, length);
             }
         }
-        std::string error;
-        if (!platform::WriteFileAtomic(job_.fileName, data, &error))
-            return Failed(TransferResult::WriteFailed,
-                          "Cannot write " + job_.fileName.string() + ": " + error);
-        return Finished(true);
-    }
-
-    TransferOutcome ReadCim() { return Read(kReadConfigBlock, 0, kConfigSize, {}); }
-
-    TransferOutcome ReadMem() {
-        std::string header;
-        platform::AppendBigEndian(header, job_.startAddress, kMemHeaderSize);
-        return Read(kReadMemoryBlock, job_.startAddress, job_.length, header);
+        if (!out.Commit(data, &error))
+            return Failed(TransferResult::WriteFailed, "Cannot write " + error);
+        return Finished(LoopEnd::Done);
     }
 
     DeviceLink& link_;
     const TransferJob& job_;
     const TransferCallbacks& cb_;
     std::string file_;
+    std::vector<Block> blocks_;
 };
 
 }  // namespace
@@ -300,7 +363,7 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
         std::string bytes;
         if (!platform::ReadWholeFile(resolved, &bytes, error)) return std::nullopt;
         image.hasHeader = true;
-        image.startAddress = platform::GetBigEndian(bytes, 0, 3);
+        image.startAddress = Address24(bytes, 0);
         image.length = kMemorySize;
     }
     return image;

@@ -38,7 +38,12 @@ struct TransferJob {
     uint32_t length = kMemorySize;         // memory operations: bytes of memory
     bool hasHeader = false;                // trans_mem: the file starts with A24
     bool keepVoice = false;                // configuration sends: erase with 0x95
+    bool verify = false;                   // sends: read back, compare, send again
 };
+
+// Rounds of reading back after a send with verify; the blocks that differ
+// are sent again between rounds.
+constexpr int kVerifyRounds = 3;
 
 // What a .mem file holds: with a 3-byte start address when it is exactly
 // 0x380003 bytes long, else memory from 0x80000.
@@ -61,14 +66,25 @@ struct TransferCallbacks {
     std::function<void()> loopStarts;  // after the erase; Stop may be pressed now
 };
 
-enum class TransferResult { Complete, Stopped, NoAnswer, BadFile, WriteFailed };
+enum class TransferResult {
+    Complete,
+    Stopped,
+    NoAnswer,
+    BadFile,
+    WriteFailed,
+    ConnectionLost,
+    NotVerified,  // blocks still differ after the last verify round
+};
 
 struct TransferOutcome {
     TransferResult result = TransferResult::Complete;
-    std::string message;  // empty for Complete and Stopped
+    // Empty for Complete and Stopped; kVerifiedText for a verified send.
+    std::string message;
+    int differingBlocks = 0;  // NotVerified
 };
 
 inline const std::string kDeletingMemoryText = "Deleting Memory";
+inline const std::string kVerifiedText = "Verified";
 inline const std::string kNoAnswerMessage = "No answer from ORBIK, please restart and try again";
 
 // Runs the job on an open, identified link.

@@ -116,17 +116,22 @@ bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error) 
     return true;
 }
 
-bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
-    fs::path target = ResolvePath(path);
-    fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+PendingFile::~PendingFile() {
+    Discard();
+}
+
+bool PendingFile::Create(const fs::path& path, std::string* error) {
+    Discard();
+    target_ = ResolvePath(path);
+    fs::path dir = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
+    std::string temp = (dir / ("." + target_.filename().string() + ".XXXXXX")).string();
     int fd = mkstemp(temp.data());
-    if (fd < 0) return Fail(error, target.string() + ": " + std::strerror(errno));
+    if (fd < 0) return Fail(error, target_.string() + ": " + std::strerror(errno));
 
     // Keep the mode of a file being replaced; a new file gets the usual 0666 & ~umask.
     struct stat old {};
     mode_t mode;
-    if (stat(target.c_str(), &old) == 0) {
+    if (stat(target_.c_str(), &old) == 0) {
         mode = old.st_mode & 07777;
     } else {
         mode_t mask = umask(0);
@@ -134,32 +139,47 @@ bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* e
         mode = 0666 & ~mask;
     }
     fchmod(fd, mode);
+    fd_ = fd;
+    temp_ = temp;
+    return true;
+}
 
+bool PendingFile::Commit(std::string_view data, std::string* error) {
+    if (fd_ < 0) return Fail(error, target_.string() + ": not created");
     const char* p = data.data();
     std::size_t left = data.size();
     while (left > 0) {
-        ssize_t n = write(fd, p, left);
+        ssize_t n = write(fd_, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
             int saved = errno;
-            close(fd);
-            unlink(temp.c_str());
-            return Fail(error, target.string() + ": " + std::strerror(saved ? saved : ENOSPC));
+            Discard();
+            return Fail(error, target_.string() + ": " + std::strerror(saved ? saved : ENOSPC));
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (fsync(fd) != 0 || close(fd) != 0) {
+    int fd = fd_;
+    fd_ = -1;
+    if (fsync(fd) != 0 || close(fd) != 0 || rename(temp_.c_str(), target_.c_str()) != 0) {
         int saved = errno;
-        unlink(temp.c_str());
-        return Fail(error, target.string() + ": " + std::strerror(saved));
+        Discard();
+        return Fail(error, target_.string() + ": " + std::strerror(saved));
     }
-    if (rename(temp.c_str(), target.c_str()) != 0) {
-        int saved = errno;
-        unlink(temp.c_str());
-        return Fail(error, target.string() + ": " + std::strerror(saved));
-    }
+    temp_.clear();
     return true;
+}
+
+void PendingFile::Discard() {
+    if (fd_ >= 0) close(fd_);
+    fd_ = -1;
+    if (!temp_.empty()) unlink(temp_.c_str());
+    temp_.clear();
+}
+
+bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
+    PendingFile file;
+    return file.Create(path, error) && file.Commit(data, error);
 }
 
 bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* error) {

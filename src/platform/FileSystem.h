@@ -31,6 +31,28 @@ bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error =
 // either the old or the whole new content is there, never a part.
 bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error = nullptr);
 
+// WriteFileAtomic in two steps, for content that takes long to produce:
+// Create makes the temporary file at once, so a destination that cannot be
+// written fails before the work; Commit writes and renames it into place.
+// A file never committed is removed, leaving the target as it was.
+class PendingFile {
+  public:
+    PendingFile() = default;
+    ~PendingFile();
+    PendingFile(const PendingFile&) = delete;
+    PendingFile& operator=(const PendingFile&) = delete;
+
+    // Messages name the target: "path: reason".
+    bool Create(const fs::path& path, std::string* error = nullptr);
+    bool Commit(std::string_view data, std::string* error = nullptr);
+    void Discard();
+
+  private:
+    fs::path target_;
+    std::string temp_;
+    int fd_ = -1;
+};
+
 // Fails when the target exists.
 bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* error = nullptr);
 // The destination becomes a copy of the source tree; it is created when missing.

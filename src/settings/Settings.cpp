@@ -33,6 +33,7 @@ Settings LoadSettings(const fs::path& programDir) {
     s.projectLanguage = ini.Read("Language", "Project");
     s.languageSwitch = ini.Read("Admin", "lang_av", "1") == "1";
     s.SetPort(ini.Read("Port", "Interface"));
+    s.verifyAfterSend = ini.Read("Transfer", "Verify", "0") == "1";
     return s;
 }
 
@@ -46,6 +47,12 @@ bool StoreLanguages(const Settings& settings, std::string* error) {
     platform::IniFile ini(settings.IniPath());
     ini.Write("Language", "Program", settings.programLanguage);
     ini.Write("Language", "Project", settings.projectLanguage);
+    return ini.Save(error);
+}
+
+bool StoreVerify(const Settings& settings, std::string* error) {
+    platform::IniFile ini(settings.IniPath());
+    ini.Write("Transfer", "Verify", settings.verifyAfterSend ? "1" : "0");
     return ini.Save(error);
 }
 

@@ -36,6 +36,9 @@ struct Settings {
     // Number behind "COM"; empty when the name is not "COM" + digits.
     std::optional<int> portNumber;
 
+    // [Transfer] Verify == "1": sends read back what they sent.
+    bool verifyAfterSend = false;
+
     fs::path IniPath() const { return programDir / "orbik.ini"; }
     fs::path TextTablePath() const { return programDir / "formcaps.txt"; }
     // Program directory + [Paths] Project.
@@ -53,6 +56,9 @@ Settings LoadSettings(const fs::path& programDir);
 bool StorePort(const Settings& settings, std::string* error = nullptr);
 // [Language] Program and Project := the current languages.
 bool StoreLanguages(const Settings& settings, std::string* error = nullptr);
+
+// [Transfer] Verify := the current choice.
+bool StoreVerify(const Settings& settings, std::string* error = nullptr);
 
 // The version the info window shows: [Version] prog_ver, empty when the
 // section lacks the key. A file without the section gets the program's

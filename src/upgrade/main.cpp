@@ -64,10 +64,10 @@ struct Tool {
         for (;;) {
             auto left =
                 std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());
-            // Waiting for the whole time left costs no latency: input ends the wait.
-            if (port.CountWaiting(static_cast<int>(left.count()) + 1) >= r.replyLength ||
-                left.count() < 0)
-                break;
+            // Waiting for the whole time left costs no latency: input ends the
+            // wait. A lost line (-1) will bring nothing more.
+            int waiting = port.CountWaiting(static_cast<int>(left.count()) + 1);
+            if (waiting < 0 || waiting >= r.replyLength || left.count() < 0) break;
         }
         int got = port.ReadData(reply, r.replyLength);
         return got >= r.replyLength && reply[0] == r.replyCode;

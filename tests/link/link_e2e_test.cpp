@@ -58,16 +58,18 @@ TEST(Identify, ReadsModelVersionAndIdOfBothFamilies) {
     }
 }
 
-TEST(Identify, VersionByteOutsideBothFamiliesKeepsTheModel) {
+// A model of neither family is named by its byte, never shown empty or as
+// the model of an earlier device.
+TEST(Identify, VersionByteOutsideBothFamiliesShowsTheByte) {
     SimulatedDevice device(WithArgs({"--identify", "80,13,07,00"}));
     Connection c(device);
     ASSERT_TRUE(c.link.OpenPort());
     ASSERT_TRUE(c.link.Identify());
-    EXPECT_EQ(c.link.DeviceModel, "");
+    EXPECT_EQ(c.link.DeviceModel, "unknown (0x13)");
     EXPECT_EQ(c.link.FirmwareVersion, "3.07");
     c.link.DeviceModel = "solo";
     ASSERT_TRUE(c.link.Identify());
-    EXPECT_EQ(c.link.DeviceModel, "solo");
+    EXPECT_EQ(c.link.DeviceModel, "unknown (0x13)");
 }
 
 TEST(Identify, WrongReplyCodeIsNoDevice) {

@@ -2,8 +2,15 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <pwd.h>
 #include <stdlib.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <chrono>
+#include <functional>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +107,98 @@ TEST_F(SerialPortTest, RefusesWhatIsNoSerialLine) {
     setenv("ORBIK_COM_DIR", dir.Path().c_str(), 1);
     EXPECT_FALSE(port.Open(1, 57600));
     unsetenv("ORBIK_COM_DIR");
+}
+
+// Runs `check` in a forked child (as another process sees the port) and
+// returns its exit status: 0 when the check held.
+int InChild(const std::function<bool()>& check) {
+    pid_t pid = fork();
+    if (pid == 0) _exit(check() ? 0 : 1);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(LineSettings, EightBitsEvenParityOneStopBitRawAndDamagedBytesDropped) {
+    termios cooked{};
+    cooked.c_iflag = ICRNL | IXON | BRKINT | PARMRK | ISTRIP;
+    cooked.c_oflag = OPOST;
+    cooked.c_lflag = ICANON | ECHO | ISIG | IEXTEN;
+    cooked.c_cflag = CS7 | PARODD | CSTOPB | CRTSCTS;
+    cooked.c_cc[VMIN] = 1;
+    termios t = DeviceLineSettings(cooked, B57600);
+    EXPECT_EQ(t.c_cflag & CSIZE, tcflag_t(CS8));
+    EXPECT_TRUE(t.c_cflag & PARENB);
+    EXPECT_FALSE(t.c_cflag & PARODD);  // even
+    EXPECT_FALSE(t.c_cflag & CSTOPB);  // one stop bit
+    EXPECT_FALSE(t.c_cflag & CRTSCTS);
+    EXPECT_TRUE((t.c_cflag & CREAD) && (t.c_cflag & CLOCAL));
+    // Parity is checked; a damaged byte or a break never reaches the reader
+    // (as 0x00 it could pass for the status "accepted").
+    EXPECT_TRUE(t.c_iflag & INPCK);
+    EXPECT_TRUE(t.c_iflag & IGNPAR);
+    EXPECT_TRUE(t.c_iflag & IGNBRK);
+    EXPECT_FALSE(t.c_iflag & (PARMRK | BRKINT | ISTRIP | ICRNL | IXON));
+    EXPECT_FALSE(t.c_oflag & OPOST);
+    EXPECT_FALSE(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN));
+    EXPECT_EQ(t.c_cc[VMIN], 0);
+    EXPECT_EQ(t.c_cc[VTIME], 0);
+    EXPECT_EQ(cfgetispeed(&t), speed_t(B57600));
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B57600));
+}
+
+TEST_F(SerialPortTest, AnotherUserCannotOpenThePortWhileItIsOpen) {
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPath(slave_, 57600));
+    const passwd* nobody = getpwnam("nobody");
+    if (geteuid() == 0 && !nobody) GTEST_SKIP() << "running as root and there is no user nobody";
+    // Everybody may open the line, so only the exclusive mark keeps others out.
+    ASSERT_EQ(chmod(slave_.c_str(), 0666), 0);
+    uid_t uid = nobody ? nobody->pw_uid : 0;
+    gid_t gid = nobody ? nobody->pw_gid : 0;
+    int status = InChild([&] {
+        if (geteuid() == 0 && (setgid(gid) != 0 || setuid(uid) != 0)) return false;
+        int fd = open(slave_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+        return fd < 0 && errno == EBUSY;
+    });
+    EXPECT_EQ(status, 0) << "a normal user opened the port";
+}
+
+TEST_F(SerialPortTest, SecondProcessCannotOpenThePortEvenAsRoot) {
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPath(slave_, 57600));
+    EXPECT_EQ(InChild([&] {
+                  SerialPort second;
+                  return !second.OpenPath(slave_, 57600);
+              }),
+              0);
+    port.Close();
+    EXPECT_EQ(InChild([&] {
+                  SerialPort second;
+                  return second.OpenPath(slave_, 57600);
+              }),
+              0);
+}
+
+TEST_F(SerialPortTest, HungUpLineIsLostAtOnceWithoutSpinning) {
+    SerialPort port;
+    ASSERT_TRUE(port.OpenPath(slave_, 57600));
+    EXPECT_EQ(port.CountWaiting(1), 0);
+    EXPECT_FALSE(port.Lost());
+    ASSERT_EQ(write(master_, "\x90", 1), 1);
+    close(master_);  // the device vanishes
+    master_ = open("/dev/null", O_RDONLY);
+
+    auto start = std::chrono::steady_clock::now();
+    int result = 0;
+    for (int i = 0; i < 1000 && result >= 0; ++i) result = port.CountWaiting(5);
+    auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(result, -1);
+    EXPECT_TRUE(port.Lost());
+    EXPECT_LT(elapsed, std::chrono::seconds(2));
+    uint8_t byte = 0;
+    EXPECT_EQ(port.ReadData(&byte, 1), 0);
+    EXPECT_EQ(port.CountWaiting(50), -1);
 }
 
 }  // namespace

@@ -229,7 +229,7 @@ TEST(TransferE2E, UnusableFileErasesNothing) {
 
 TEST(TransferE2E, DataArrivesIntactOverAFaultyLine) {
     SimulatedDeviceOptions options;
-    options.args = {"--nak-rate",  "0.2",  "--corrupt-rate", "0.1",
+    options.args = {"--nak-rate",  "0.2",  "--bitflip-rate", "0.1",
                     "--drop-rate", "0.02", "--seed",         "5"};
     options.initialMemory = InitialMemory();
     SimulatedDevice sim(options);

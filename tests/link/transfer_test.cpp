@@ -1,4 +1,5 @@
 #include "link/Transfer.h"
+#include "link/TransferSession.h"
 
 #include <gtest/gtest.h>
 
@@ -53,6 +54,52 @@ TEST(TransferCheck, RefusesUnusableFilesNamingThem) {
     EXPECT_NE(CheckError(Operation::TransCim, big).find("does not fit"), std::string::npos);
     auto bigMem = dir.Write("big.mem", Pattern(kMemorySize + 1));
     EXPECT_NE(CheckError(Operation::TransMem, bigMem).find("does not fit"), std::string::npos);
+}
+
+TEST(TransferCheck, FrameAtTheLastBlockOfConfigurationMemoryFits) {
+    TempDir dir;
+    auto oneFrameAt = [&](uint32_t address) {
+        std::string frame = Frames(Pattern(128));
+        frame[0] = char(address >> 16);
+        frame[1] = char(address >> 8);
+        frame[2] = char(address);
+        return dir.Write("one.cif", frame);
+    };
+    EXPECT_EQ(CheckError(Operation::TransCif, oneFrameAt(0x2FFF80)), "");
+    EXPECT_NE(CheckError(Operation::TransCif, oneFrameAt(0x2FFF81)).find("does not fit"),
+              std::string::npos);
+    EXPECT_NE(CheckError(Operation::TransCif, oneFrameAt(0x300000)).find("does not fit"),
+              std::string::npos);
+}
+
+TEST(MemSendPlan, NamesEmptyAndUnusableImagesAndNotesShortOnes) {
+    TempDir dir;
+    std::string error;
+    auto empty = dir.Write("empty.mem", "");
+    EXPECT_FALSE(PlanMemSend(empty, &error));
+    EXPECT_EQ(error, empty.string() + " is empty");
+    EXPECT_FALSE(PlanMemSend(dir / "none.mem", &error));
+    EXPECT_EQ(error, (dir / "none.mem").string() + " not found");
+    auto other = dir.Write("other.mem", std::string("\x09\x00\x00", 3) + Pattern(kMemorySize));
+    EXPECT_FALSE(PlanMemSend(other, &error));
+    EXPECT_EQ(error, kInvalidStartAddressMessage);
+    EXPECT_FALSE(PlanMemSend(dir.Write("long.mem", Pattern(kMemorySize + 1)), &error));
+    EXPECT_NE(error.find("does not fit"), std::string::npos);
+
+    auto shortPlan = PlanMemSend(dir.Write("short.mem", Pattern(1000)), &error);
+    ASSERT_TRUE(shortPlan);
+    EXPECT_TRUE(shortPlan->shorterThanMemory);
+    EXPECT_EQ(shortPlan->job.operation, Operation::TransMem);
+    EXPECT_EQ(shortPlan->job.length, 1000u);
+    EXPECT_EQ(shortPlan->job.startAddress, kMemoryStart);
+    EXPECT_FALSE(shortPlan->job.hasHeader);
+
+    auto header = std::string("\x08\x00\x00", 3) + Pattern(kMemorySize);
+    auto full = PlanMemSend(dir.Write("full.mem", header), &error);
+    ASSERT_TRUE(full);
+    EXPECT_FALSE(full->shorterThanMemory);
+    EXPECT_TRUE(full->job.hasHeader);
+    EXPECT_EQ(full->job.length, kMemorySize);
 }
 
 TEST(TransferCheck, MemoryImageWithHeaderAtAnotherAddressIsRefused) {

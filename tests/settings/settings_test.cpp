@@ -72,6 +72,21 @@ TEST(Settings, StoresPortAndLanguagesKeepingOtherLines) {
     EXPECT_EQ(dir.Read("orbik.ini").rfind("; mine\r\n", 0), 0u);
 }
 
+TEST(Settings, VerifyIsOnOnlyForOneAndIsRemembered) {
+    TempDir dir;
+    EXPECT_FALSE(LoadSettings(dir.Path()).verifyAfterSend);
+    dir.Write("orbik.ini", "[transfer]\r\nverify=yes\r\n");
+    EXPECT_FALSE(LoadSettings(dir.Path()).verifyAfterSend);
+    Settings s = LoadSettings(dir.Path());
+    s.verifyAfterSend = true;
+    ASSERT_TRUE(StoreVerify(s));
+    EXPECT_TRUE(LoadSettings(dir.Path()).verifyAfterSend);
+    EXPECT_NE(dir.Read("orbik.ini").find("verify=1\r\n"), std::string::npos);
+    s.verifyAfterSend = false;
+    ASSERT_TRUE(StoreVerify(s));
+    EXPECT_FALSE(LoadSettings(dir.Path()).verifyAfterSend);
+}
+
 TEST(ProgramVersion, AddsTheSectionOnceWhenMissing) {
     TempDir dir;
     dir.Write("orbik.ini", "[Port]\r\nInterface=COM1\r\n");

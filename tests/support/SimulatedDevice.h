@@ -22,7 +22,10 @@ struct SimulatedDeviceOptions {
     //   {"--identify", "80,03,04,00"}  identify reply bytes
     //   {"--device-id", "0123456789AB"}
     //   {"--nak-rate", "0.2", "--seed", "7"}  block writes answered "send again"
-    //   {"--drop-rate", "1"} / {"--corrupt-rate", "0.1"}  lost / damaged block replies
+    //   {"--drop-rate", "1"}  lost block replies
+    //   {"--corrupt-rate", "0.3"}  parity errors in replies, as the port handles them
+    //   {"--bitflip-rate", "0.1"}  data bits damaged in block replies
+    //   {"--request-log", path}  the code of each request, one a line
     //   {"--no-reply", "94"} / {"--short-reply", "80"}  per request code, hex
     //   {"--learn-status", "1"}  learning fails with that status
     //   {"--baud", "57600"}  replies paced like the real line

@@ -1,6 +1,7 @@
 #include "SimDevice.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "platform/Bytes.h"
 
@@ -99,14 +100,31 @@ std::optional<std::vector<uint8_t>> SimDevice::Handle(const std::vector<uint8_t>
             ++stats.drops;
             return std::nullopt;
         }
-        if (reply->size() > 1 && Chance(faults.corruptRate)) {
+        if (reply->size() > 1 && Chance(faults.bitflipRate)) {
             ++stats.corrupts;
             size_t at = 1 + random() % (reply->size() - 1);
             (*reply)[at] ^= static_cast<uint8_t>(1u << (random() % 8));
         }
     }
+    if (!reply->empty() && Chance(faults.corruptRate)) DamageOneByte(*reply);
     if (Contains(faults.shortReply, code)) reply->pop_back();
     return reply;
+}
+
+void SimDevice::DamageOneByte(std::vector<uint8_t>& reply) {
+    ++stats.corrupts;
+    size_t at = random() % reply.size();
+    switch (damagedByte) {
+        case DamagedByte::Dropped:
+            reply.erase(reply.begin() + static_cast<long>(at));
+            break;
+        case DamagedByte::ReadAsZero:
+            reply[at] = 0;
+            break;
+        case DamagedByte::Kept:
+            reply[at] ^= static_cast<uint8_t>(1u << (random() % 8));
+            break;
+    }
 }
 
 void SimDevice::TrackResend(const std::vector<uint8_t>& payload,
@@ -195,6 +213,10 @@ std::optional<std::vector<uint8_t>> SimDevice::Answer(const std::vector<uint8_t>
             if (p.size() < 4) return std::nullopt;
             return ReadBlock(signalMemory, Address16(p), 128, 0xB2);
         case 0xC0: {
+            // The device answers only the request with its fixed bytes.
+            static const uint8_t kKey[] = {0x5A, 0x13, 0xC7, 0x2E};
+            if (p.size() < 5 || !std::equal(std::begin(kKey), std::end(kKey), p.begin() + 1))
+                return std::nullopt;
             std::vector<uint8_t> reply(55, 0);
             reply[0] = 0xC0;
             std::copy(deviceId.begin(), deviceId.end(), reply.begin() + 1);

@@ -18,18 +18,27 @@ constexpr uint32_t kVoiceEnd = 0x100000;
 constexpr uint32_t kSignalMemorySize = 0x10000;
 
 struct Faults {
-    double nakRate = 0;           // block writes answered "send again" without storing
-    double dropRate = 0;          // block replies lost
-    double corruptRate = 0;       // block replies with one bit flipped after the code
+    double nakRate = 0;   // block writes answered "send again" without storing
+    double dropRate = 0;  // block replies lost
+    // Replies (of every request) with one byte damaged on the line: a parity
+    // error, which the PC's port handles as its settings say (DamagedByte).
+    double corruptRate = 0;
+    // Block replies with one data bit flipped after the code, as two errors
+    // in one byte would pass the parity check.
+    double bitflipRate = 0;
     std::vector<int> shortReply;  // request codes answered one byte short
     std::vector<int> noReply;     // request codes never answered
 };
+
+// What the PC's port makes of a byte with a parity error: drops it (IGNPAR),
+// reads it as 0x00 (INPCK alone), or passes it on as damaged (no check).
+enum class DamagedByte { Dropped, ReadAsZero, Kept };
 
 struct Stats {
     long requests = 0;
     long naks = 0;
     long drops = 0;
-    long corrupts = 0;
+    long corrupts = 0;          // parity errors and bit flips
     long resends = 0;           // frames that repeated a frame answered "send again"
     long resendMismatches = 0;  // frames after "send again" that differed from it
     long plays = 0;
@@ -44,6 +53,7 @@ class SimDevice {
     std::vector<uint8_t> learnedSignal;  // stored at signal address 0 by learn
     uint8_t learnStatus = 0;
     Faults faults;
+    DamagedByte damagedByte = DamagedByte::Dropped;  // set from the line's settings
     std::mt19937_64 random{1};
 
     std::vector<uint8_t> memory;
@@ -65,6 +75,7 @@ class SimDevice {
     std::vector<uint8_t> ReadBlock(const std::vector<uint8_t>& source, uint32_t address, int count,
                                    uint8_t code) const;
     bool Chance(double rate);
+    void DamageOneByte(std::vector<uint8_t>& reply);
     void TrackResend(const std::vector<uint8_t>& payload, const std::vector<uint8_t>& reply);
 
     uint32_t firmwareEnd_ = 0;

@@ -41,7 +41,7 @@ struct Options {
     int port = 1;
     long baud = 0;
     unsigned long seed = 1;
-    std::string memoryFile, firmwareFile, signalFile, learnFile;
+    std::string memoryFile, firmwareFile, signalFile, learnFile, requestLog;
     bool verbose = false;
 };
 
@@ -54,7 +54,12 @@ const char* kUsage =
     "                        at 11 bits per byte; 0 = no delay (default)\n"
     "  --nak-rate P          share of block writes answered 'send again'\n"
     "  --drop-rate P         share of block replies lost\n"
-    "  --corrupt-rate P      share of block replies with a flipped bit\n"
+    "  --corrupt-rate P      share of replies (of every request) with a parity error\n"
+    "                        in one byte; as the PC's port would, the byte is then\n"
+    "                        dropped (IGNPAR set), read as 0x00 (INPCK alone) or\n"
+    "                        passed on damaged (no parity check)\n"
+    "  --bitflip-rate P      share of block replies with one data bit flipped after\n"
+    "                        the code, which no parity check sees\n"
     "  --seed N              seed of the faults (default 1)\n"
     "  --short-reply CODE    answer request CODE (hex) one byte short\n"
     "  --no-reply CODE       never answer request CODE (hex)\n"
@@ -63,6 +68,7 @@ const char* kUsage =
     "  --memory FILE         4 MiB memory: loaded at start when present, saved\n"
     "  --firmware FILE       the received firmware, decoded, saved\n"
     "  --signal-memory FILE  64 KiB signal memory: loaded when present, saved\n"
+    "  --request-log FILE    write the code of each request, in hex, one a line\n"
     "  --verbose             log each request on standard error\n";
 
 bool ParseHexBytes(const std::string& text, std::vector<uint8_t>* bytes) {
@@ -114,6 +120,10 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
             device->faults.dropRate = std::atof(value.c_str());
         } else if (arg == "--corrupt-rate") {
             device->faults.corruptRate = std::atof(value.c_str());
+        } else if (arg == "--bitflip-rate") {
+            device->faults.bitflipRate = std::atof(value.c_str());
+        } else if (arg == "--request-log") {
+            o->requestLog = value;
         } else if (arg == "--seed") {
             o->seed = std::strtoul(value.c_str(), nullptr, 10);
         } else if (arg == "--short-reply") {
@@ -210,6 +220,16 @@ std::string Publish(int port, const std::string& slavePath) {
     return link.string();
 }
 
+// The settings the program gave its end of the line decide what its port
+// makes of a byte with a parity error (a pseudo-terminal reports them on
+// this end too).
+orbiksim::DamagedByte DamagedByteOnLine(int master) {
+    termios tio{};
+    if (tcgetattr(master, &tio) != 0 || !(tio.c_iflag & INPCK)) return orbiksim::DamagedByte::Kept;
+    return (tio.c_iflag & IGNPAR) ? orbiksim::DamagedByte::Dropped
+                                  : orbiksim::DamagedByte::ReadAsZero;
+}
+
 void WriteAll(int fd, const std::vector<uint8_t>& bytes) {
     size_t sent = 0;
     while (sent < bytes.size()) {
@@ -288,6 +308,13 @@ int main(int argc, char** argv) {
     std::printf("READY %s\n", slavePath.c_str());
     std::fflush(stdout);
 
+    FILE* requestLog = nullptr;
+    if (!options.requestLog.empty() &&
+        !(requestLog = std::fopen(options.requestLog.c_str(), "w"))) {
+        std::fprintf(stderr, "orbiksim: cannot write %s\n", options.requestLog.c_str());
+        return 2;
+    }
+
     FrameReader reader;
     long bytesIn = 0, bytesOut = 0;
     while (!quitRequested) {
@@ -312,7 +339,12 @@ int main(int argc, char** argv) {
         reader.frameStart.clear();
         auto frames = reader.Add(buffer, static_cast<size_t>(n), Clock::now());
         for (size_t i = 0; i < frames.size(); ++i) {
+            device.damagedByte = DamagedByteOnLine(master);
             auto reply = device.Handle(frames[i]);
+            if (requestLog) {
+                std::fprintf(requestLog, "%02X\n", frames[i][0]);
+                std::fflush(requestLog);
+            }
             if (options.verbose)
                 std::fprintf(stderr, "orbiksim: request 0x%02X, %zu bytes, %s\n", frames[i][0],
                              frames[i].size(), reply ? "answered" : "no answer");
@@ -342,6 +374,7 @@ int main(int argc, char** argv) {
         std::error_code ec;
         fs::remove(link, ec);
     }
+    if (requestLog) std::fclose(requestLog);
     close(master);
     return 0;
 }

@@ -12,6 +12,7 @@
 #include "app/forms/TOptionsForm.h"
 #include "link/Protocol.h"
 #include "link/Transfer.h"
+#include "link/TransferSession.h"
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -305,18 +306,24 @@ bool TMainForm::CheckSendFile(const link::TransferJob& job) {
     return false;
 }
 
+// Runs on an open port (the caller's PortGuard closes it afterwards).
 void TMainForm::RunTransferDialog(const link::TransferJob& job) {
-    link_->Identify();
-    link::TTransferForm transfer(*context_, this);
-    transfer.Job = job;
-    transfer.Prepare();
-    ui::RunModalWindow(dialogs_, transfer);
-    link_->ClosePort();
+    link::RunSession(*link_, [&](bool) {
+        link::TTransferForm transfer(*context_, this);
+        transfer.Job = job;
+        transfer.Prepare();
+        ui::RunModalWindow(dialogs_, transfer);
+        if (link::IsSend(job.operation) && transfer.VerifyChecked() != settings_.verifyAfterSend) {
+            settings_.verifyAfterSend = transfer.VerifyChecked();
+            settings::StoreVerify(settings_);
+        }
+    });
 }
 
 void TMainForm::DataTransConfigClick() {
     // The port comes first: without it there is nothing to choose a file for.
-    if (!link_->OpenPort()) return;
+    link::PortGuard port(*link_);
+    if (!port.IsOpen()) return;
     link::TransferJob job;
     if (ui::ProjectWindow* project = ActiveProjectWindow()) {
         std::string name = project->ProjectName();
@@ -326,33 +333,24 @@ void TMainForm::DataTransConfigClick() {
     } else {
         QString file = dialogs_.ChooseFileName(this, "Transfer Configuration", StartDir(),
                                                "Config Image cim/cif (*.ci?)", {});
-        if (file.isEmpty()) {
-            link_->ClosePort();
-            return;
-        }
+        if (file.isEmpty()) return;
         job.fileName = ui::PathFromQString(file);
         if (!platform::FileExists(job.fileName)) {
             Inform("Transfer Configuration", file + " not found");
-            link_->ClosePort();
             return;
         }
         job.operation = link::ConfigSendOperation(job.fileName);
     }
-    if (!CheckSendFile(job)) {
-        link_->ClosePort();
-        return;
-    }
+    if (!CheckSendFile(job)) return;
     RunTransferDialog(job);
 }
 
 void TMainForm::DataReadConfigClick() {
-    if (!link_->OpenPort()) return;
+    link::PortGuard port(*link_);
+    if (!port.IsOpen()) return;
     QString file = dialogs_.ChooseFileName(this, "Read Configuration", StartDir(),
                                            "Config Image (*.cim)", "cim");
-    if (file.isEmpty()) {
-        link_->ClosePort();
-        return;
-    }
+    if (file.isEmpty()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
     job.fileName = ui::PathFromQString(file);
@@ -365,33 +363,24 @@ void TMainForm::DataTransMemClick() {
         dialogs_.ChooseFileName(this, "Transfer Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty()) return;
     std::string error;
-    auto image = link::ExamineMemImage(ui::PathFromQString(file), &error);
-    if (!image) {
+    auto plan = link::PlanMemSend(ui::PathFromQString(file), &error);
+    if (!plan) {
         Inform(caption, ui::FromCp1252(error));
         return;
     }
-    if (image->startAddress != link::kMemoryStart) {
-        Inform(caption, "invalid start address");
+    if (plan->shorterThanMemory &&
+        !dialogs_.AskYesNo(this, caption, ui::FromCp1252(link::kShorterThanMemoryQuestion)))
         return;
-    }
-    link::TransferJob job;
-    job.operation = link::Operation::TransMem;
-    job.fileName = ui::PathFromQString(file);
-    job.hasHeader = image->hasHeader;
-    job.startAddress = image->startAddress;
-    job.length = image->length;
-    if (!CheckSendFile(job)) return;
-    if (image->length != link::kMemorySize &&
-        !dialogs_.AskYesNo(this, caption, "memory shorter than memory space; continue?"))
-        return;
-    if (!link_->OpenPort()) return;
-    RunTransferDialog(job);
+    link::PortGuard port(*link_);
+    if (port.IsOpen()) RunTransferDialog(plan->job);
 }
 
 void TMainForm::DataReadMemClick() {
     QString file =
         dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
-    if (file.isEmpty() || !link_->OpenPort()) return;
+    if (file.isEmpty()) return;
+    link::PortGuard port(*link_);
+    if (!port.IsOpen()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadMem;
     job.fileName = ui::PathFromQString(file);

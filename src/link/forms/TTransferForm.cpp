@@ -19,6 +19,8 @@ TTransferForm::TTransferForm(ui::WindowContext& context, QWidget* parent)
     ui::UiTexts text(context.settings);
     setWindowTitle(text("TransferForm", "Data Transfer"));
     ui_->CB_KeepVoice->setText(text("TF_CB_KeepVoice", "Keep Stored Voice"));
+    ui_->CB_Verify->setText(text("TF_CB_Verify", "Verify"));
+    ui_->CB_Verify->setChecked(context.settings.verifyAfterSend);
     ui_->StartTransfer_B->setText(text("TF_StartTransfer_B", "Start Transfer"));
     ui_->Retry_B->setText(text("TF_Retry_B", "Connect"));
     stopText_ = text("TF_StopTransfer_B", "Stop");
@@ -35,6 +37,7 @@ TTransferForm::~TTransferForm() = default;
 void TTransferForm::Prepare() {
     ui_->CB_KeepVoice->setVisible(Job.operation == Operation::TransCif ||
                                   Job.operation == Operation::TransCim);
+    ui_->CB_Verify->setVisible(IsSend(Job.operation));
     if (IsSend(Job.operation)) SetStopMode(StopMode::Close);
     if (link_.Connected) {
         ShowDeviceFound();
@@ -42,6 +45,10 @@ void TTransferForm::Prepare() {
         ui_->Retry_B->setVisible(true);
         ui_->StartTransfer_B->setEnabled(false);
     }
+}
+
+bool TTransferForm::VerifyChecked() const {
+    return ui_->CB_Verify->isChecked();
 }
 
 void TTransferForm::SetStopMode(StopMode mode) {
@@ -77,6 +84,8 @@ void TTransferForm::StartTransfer_BClick() {
         dialogs_.AskYesNo(this, windowTitle(), "Do you want to keep stored voice?"))
         ui_->CB_KeepVoice->setChecked(true);
     Job.keepVoice = ui_->CB_KeepVoice->isChecked();
+    Job.verify = IsSend(Job.operation) && ui_->CB_Verify->isChecked();
+    ui_->CB_Verify->setEnabled(false);
 
     TransferCallbacks callbacks;
     callbacks.status = [this](const std::string& text) {
@@ -91,7 +100,9 @@ void TTransferForm::StartTransfer_BClick() {
 
     switch (outcome_.result) {
         case TransferResult::Complete:
-            ui_->Label1->setText("Transfer Complete");
+            ui_->Label1->setText(outcome_.message.empty()
+                                     ? QString("Transfer Complete")
+                                     : "Transfer Complete, " + ui::FromCp1252(outcome_.message));
             break;
         case TransferResult::Stopped:
             ui_->Label1->setText(stoppedText_);
@@ -128,8 +139,8 @@ void TTransferForm::reject() {
         done(QDialog::Rejected);
 }
 
+// The connection ends when the command that opened the dialog ends it.
 void TTransferForm::done(int result) {
-    link_.Disconnect();
     link_.AbortTransfer = false;
     QDialog::done(result);
 }

@@ -33,6 +33,8 @@ class TTransferForm : public QDialog {
 
     // The outcome of the last run.
     const TransferOutcome& Outcome() const { return outcome_; }
+    // Whether "Verify" is checked (shown for sends; starts as the settings say).
+    bool VerifyChecked() const;
 
   public slots:
     void done(int result) override;

@@ -23,7 +23,8 @@ ORBIK_SERIAL_API bool COMOpen(ComHandle handle, int portNumber, int baud);
 // Returns the count sent.
 ORBIK_SERIAL_API int COMSendData(ComHandle handle, const unsigned char* data, int count);
 // Received bytes not yet read. When none are queued, waits up to 1 ms for
-// some, so that polling loops neither burn a core nor add latency.
+// some, so that polling loops neither burn a core nor add latency. -1 when
+// the line hung up or failed: nothing more will arrive on this opening.
 ORBIK_SERIAL_API int COMReadDataWaiting(ComHandle handle);
 // Copies at most count received bytes; returns how many.
 ORBIK_SERIAL_API int COMReadData(ComHandle handle, unsigned char* buffer, int count);

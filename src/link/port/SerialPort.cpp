@@ -9,6 +9,7 @@
 #else
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <time.h>
@@ -75,6 +76,7 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     handle_ = h;
     readEvent_ = readEvent;
     writeEvent_ = writeEvent;
+    lost_ = false;
     return true;
 }
 
@@ -113,17 +115,24 @@ int SerialPort::CountWaiting(int waitMs) {
     }
     DWORD errors = 0;
     COMSTAT stat{};
-    if (!ClearCommError(handle_, &errors, &stat)) return 0;
+    // The driver refuses once the adapter is gone.
+    if (lost_ || !ClearCommError(handle_, &errors, &stat)) {
+        lost_ = true;
+        return -1;
+    }
     if (stat.cbInQue == 0 && waitMs > 0) {
         Sleep(static_cast<DWORD>(waitMs));
-        if (!ClearCommError(handle_, &errors, &stat)) return 0;
+        if (!ClearCommError(handle_, &errors, &stat)) {
+            lost_ = true;
+            return -1;
+        }
     }
     return static_cast<int>(stat.cbInQue);
 }
 
 int SerialPort::ReadData(uint8_t* buffer, int max) {
     int queued = CountWaiting();
-    if (queued == 0 || max <= 0) return 0;
+    if (queued <= 0 || max <= 0) return 0;
     OVERLAPPED ov{};
     ov.hEvent = readEvent_;
     DWORD got = 0;
@@ -178,29 +187,35 @@ void SleepMicroseconds(long us) {
 
 }  // namespace
 
+termios DeviceLineSettings(termios tio, speed_t speed) {
+    // Raw bytes; only the line format changes, modem lines stay as they were.
+    tio.c_iflag &= ~(BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
+    tio.c_iflag |= INPCK | IGNPAR | IGNBRK;
+    tio.c_oflag &= ~OPOST;
+    tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
+    tio.c_cflag &= ~(CSIZE | PARODD | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | PARENB | CREAD | CLOCAL;
+    tio.c_cc[VMIN] = 0;
+    tio.c_cc[VTIME] = 0;
+    cfsetispeed(&tio, speed);
+    cfsetospeed(&tio, speed);
+    return tio;
+}
+
 bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     if (IsOpen()) return true;
     speed_t speed;
     if (!SpeedFor(baud, &speed)) return false;
     int fd = open(devicePath.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return false;
+    // TIOCEXCL keeps other users out but not root; the lock keeps out every
+    // program that locks too, whoever runs it.
     termios tio{};
-    if (ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &tio) != 0) {
+    if (flock(fd, LOCK_EX | LOCK_NB) != 0 || ioctl(fd, TIOCEXCL) != 0 || tcgetattr(fd, &tio) != 0) {
         close(fd);
         return false;
     }
-    // Raw bytes; only the line format changes, modem lines stay as they were.
-    tio.c_iflag &=
-        ~(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL | IXON | IXOFF | IXANY);
-    tio.c_iflag |= INPCK;
-    tio.c_oflag &= ~OPOST;
-    tio.c_lflag &= ~(ECHO | ECHONL | ICANON | ISIG | IEXTEN);
-    tio.c_cflag &= ~(CSIZE | PARODD | CSTOPB);
-    tio.c_cflag |= CS8 | PARENB | CREAD | CLOCAL;
-    tio.c_cc[VMIN] = 0;
-    tio.c_cc[VTIME] = 0;
-    cfsetispeed(&tio, speed);
-    cfsetospeed(&tio, speed);
+    tio = DeviceLineSettings(tio, speed);
     if (tcsetattr(fd, TCSANOW, &tio) != 0 && !OnlyParityDropped(fd, tio)) {
         ioctl(fd, TIOCNXCL);
         close(fd);
@@ -209,6 +224,7 @@ bool SerialPort::OpenPath(const std::string& devicePath, int baud) {
     tcflush(fd, TCIOFLUSH);
     fd_ = fd;
     lastCount_ = 0;
+    lost_ = false;
     return true;
 }
 
@@ -234,11 +250,21 @@ int SerialPort::SendData(const uint8_t* data, int length) {
             continue;
         }
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0 && errno != EAGAIN) break;
+        if (n < 0 && errno != EAGAIN) {
+            lost_ = lost_ || errno == EIO || errno == ENXIO;
+            break;
+        }
         pollfd p{fd_, POLLOUT, 0};
         if (poll(&p, 1, kWriteWaitMs) <= 0 || !(p.revents & POLLOUT)) break;
     }
     return sent;
+}
+
+// A hung-up or failed line wakes poll() at once and fails FIONREAD with
+// EIO; it is reported as lost, so that no caller polls it in a busy loop.
+bool SerialPort::Queued(int* queued) {
+    if (!lost_ && ioctl(fd_, FIONREAD, queued) != 0) lost_ = true;
+    return !lost_;
 }
 
 int SerialPort::CountWaiting(int waitMs) {
@@ -248,19 +274,18 @@ int SerialPort::CountWaiting(int waitMs) {
         return 0;
     }
     int queued = 0;
-    if (ioctl(fd_, FIONREAD, &queued) != 0) queued = 0;
+    if (!Queued(&queued)) return -1;
     if (waitMs > 0) {
         if (queued == 0) {
             pollfd p{fd_, POLLIN, 0};
             int ready = poll(&p, 1, waitMs);
-            // A hung-up line reports at once; wait the time anyway.
-            if (ready > 0 && !(p.revents & POLLIN)) SleepMicroseconds(waitMs * 1000L);
-            if (ioctl(fd_, FIONREAD, &queued) != 0) queued = 0;
+            if (ready > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL))) lost_ = true;
+            if (!Queued(&queued)) return -1;
         } else if (queued == lastCount_) {
             // Part of a reply is in; poll() cannot wait for the rest, so
             // pause for about one byte's time at 57600 baud.
             SleepMicroseconds(std::min(200L, waitMs * 1000L));
-            if (ioctl(fd_, FIONREAD, &queued) != 0) queued = 0;
+            if (!Queued(&queued)) return -1;
         }
     }
     lastCount_ = queued;
@@ -270,9 +295,13 @@ int SerialPort::CountWaiting(int waitMs) {
 int SerialPort::ReadData(uint8_t* buffer, int max) {
     if (!IsOpen() || max <= 0) return 0;
     int queued = 0;
-    if (ioctl(fd_, FIONREAD, &queued) != 0 || queued <= 0) return 0;
+    if (!Queued(&queued) || queued <= 0) return 0;
     ssize_t n = read(fd_, buffer, static_cast<size_t>(std::min(queued, max)));
-    if (n <= 0) return 0;
+    if (n <= 0) {
+        // Queued bytes that cannot be read: the line is gone.
+        if (n == 0 || (errno != EAGAIN && errno != EINTR)) lost_ = true;
+        return 0;
+    }
     lastCount_ = std::max(0, lastCount_ - static_cast<int>(n));
     return static_cast<int>(n);
 }

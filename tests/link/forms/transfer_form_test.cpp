@@ -18,6 +18,7 @@
 #include "support/TempDir.h"
 #include "support/TestContext.h"
 #include "support/TransferFiles.h"
+#include "ui/UiText.h"
 
 namespace orbik::link {
 namespace {
@@ -226,6 +227,39 @@ TEST(TransferForm, TransferConfigOfTheOpenProjectNeedsNoFileDialog) {
     EXPECT_TRUE(dialogs.AllAnswersUsed());
     sim.Save();
     EXPECT_EQ(sim.Memory(kConfigBase, 300), Pattern(300, 21));
+}
+
+TEST(TransferForm, VerifyIsOfferedForSendsAndRememberedByTheMainWindow) {
+    SimulatedDevice sim;
+    TempDir dir;
+    {
+        Transfer read(sim, Operation::ReadCim, dir / "r.cim");
+        EXPECT_TRUE(read.Find<QCheckBox>("CB_Verify")->isHidden());
+    }
+    dir.Write("orbik.ini", "[Port]\r\nInterface=" + sim.PortName() + "\r\n");
+    auto cif = dir.Write("a.cif", Frames(Pattern(300, 9)));
+    test::ScriptedDialogs dialogs;
+    app::TMainForm main(dir.Path(), dialogs);
+    auto send = [&](bool check, const QString& expected) {
+        dialogs.QueueFileName(ui::QStringFromPath(cif));
+        dialogs.QueueAnswer(false);  // keep the stored voice?
+        dialogs.QueueWindow("TransferForm", [&](QDialog& transfer) {
+            auto* verify = transfer.findChild<QCheckBox*>("CB_Verify");
+            EXPECT_FALSE(verify->isHidden());
+            EXPECT_EQ(verify->isChecked(), !check);  // as the last send left it
+            verify->setChecked(check);
+            transfer.findChild<QPushButton*>("StartTransfer_B")->click();
+            EXPECT_EQ(transfer.findChild<QLabel*>("Label1")->text(), expected);
+            transfer.findChild<QPushButton*>("StopTransfer_B")->click();
+        });
+        main.findChild<QAction*>("ToolButton7")->trigger();
+    };
+    send(true, "Transfer Complete, Verified");
+    EXPECT_NE(dir.Read("orbik.ini").find("[Transfer]\r\nVerify=1\r\n"), std::string::npos);
+    send(false, "Transfer Complete");
+    EXPECT_NE(dir.Read("orbik.ini").find("Verify=0"), std::string::npos);
+    sim.Save();
+    EXPECT_EQ(sim.Memory(kConfigBase, 300), Pattern(300, 9));
 }
 
 TEST(TransferForm, ReadMemoryFromTheMainWindow) {
