@@ -69,8 +69,7 @@ void TOpenBackup::ReadBackupFile(const QString& file) {
 }
 
 void TOpenBackup::ShowContents() {
-    QLabel* labels[kCountCount] = {ui_->L_Lang, ui_->L_Keyw, ui_->L_Item, ui_->L_Menu,
-                                   ui_->L_Dev};
+    QLabel* labels[kCountCount] = {ui_->L_Lang, ui_->L_Keyw, ui_->L_Item, ui_->L_Menu, ui_->L_Dev};
     const char* words[kCountCount] = {" Languages", " Keywords", " Items", " Menus", " Devices"};
     ui_->L_ID->setText(ui::FromCp1252(contents_.id));
     for (std::size_t c = 0; c < kCountCount; ++c)
