@@ -57,10 +57,10 @@ void TOpenBackup::B_BrowseClick() {
         "Config / Memory File (*.cim *.mem *.CIM *.MEM)");
     if (file.isEmpty()) return;
     ui_->E_Filename->setText(file);
-    ReadBackupFile(file);
+    OpenFile(file);
 }
 
-void TOpenBackup::ReadBackupFile(const QString& file) {
+void TOpenBackup::OpenFile(const QString& file) {
     std::string error;
     bool read = backup::ReadBackupFile(ui::PathFromQString(file), &bytes_, &contents_, &error);
     ShowContents();

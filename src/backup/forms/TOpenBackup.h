@@ -30,7 +30,7 @@ class TOpenBackup : public QDialog {
     void FormCreate();
     void ApplyTexts();
     void FillLibrary();
-    void ReadBackupFile(const QString& file);
+    void OpenFile(const QString& file);
     void ShowContents();
     void B_BrowseClick();
     void LB_FileDevicesClick();
