@@ -82,10 +82,10 @@ bool ReadTypeNames(Reader& in, const BackupContents& contents, std::vector<std::
     std::uint64_t record = table + items * kOffsetSize;
     for (std::uint64_t i = 0; i < items; ++i, record += recordSize) {
         if (!in.Has(record, recordSize, "item " + std::to_string(i + 1))) return false;
-        std::uint8_t type = in.Byte(record + kItemDeviceTypeAt);
+        std::uint8_t device = in.Byte(record + kItemDeviceTypeAt);
         if (in.Byte(record) == kPlainItem &&
-            in.Byte(record + kItemOptionKindAt) == kDevicesOption && type < names->size())
-            (*names)[type] = WithoutTrailingBlanks(in.Bytes(record + kItemNameAt, kIrNameSize));
+            in.Byte(record + kItemOptionKindAt) == kDevicesOption && device < names->size())
+            (*names)[device] = WithoutTrailingBlanks(in.Bytes(record + kItemNameAt, kIrNameSize));
     }
     return true;
 }
