@@ -27,6 +27,10 @@ int RunPack(const Args& args);
 int RunUnpack(const Args& args);
 int RunIcpInfo(const Args& args);
 
+// Backup images
+int RunBackupInfo(const Args& args);
+int RunBackupCopy(const Args& args);
+
 // Device link
 int RunIdentify(const Args& args);
 

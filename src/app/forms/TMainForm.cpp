@@ -10,6 +10,7 @@
 
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TOptionsForm.h"
+#include "backup/forms/TOpenBackup.h"
 #include "link/Protocol.h"
 #include "link/Transfer.h"
 #include "link/TransferSession.h"
@@ -158,6 +159,8 @@ void TMainForm::ConnectCommands() {
     connect(ui_->ToolClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
     connect(ui_->ShowDirectKeys1, &QAction::triggered, this, &TMainForm::ShowDirectKeys1Click);
     connect(ui_->DataCreateFile, &QAction::triggered, this, &TMainForm::DataCreateFileClick);
+    connect(ui_->ExtrasBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
+    connect(ui_->ToolBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
     connect(ui_->ExtrasOptions, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->ToolOpt, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->MenuInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
@@ -276,6 +279,11 @@ void TMainForm::ShowDirectKeys1Click() {
 
 void TMainForm::DataCreateFileClick() {
     if (ui::ProjectWindow* project = ActiveProjectWindow()) project->CreateFile();
+}
+
+void TMainForm::ExtrasBackupClick() {
+    backup::TOpenBackup backupWindow(*context_, this);
+    ui::RunModalWindow(dialogs_, backupWindow);
 }
 
 void TMainForm::ExtrasOptionsClick() {

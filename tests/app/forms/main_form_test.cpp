@@ -289,5 +289,16 @@ TEST_F(MainFormTest, InfoWindowIsAnsweredThroughTheDialogs) {
                             "unexpected window: InfoForm");
 }
 
+TEST_F(MainFormTest, BackupWindowOpensModallyFromMenuAndToolBar) {
+    auto form = Create();
+    for (const char* command : {"ExtrasBackup", "ToolBackup"}) {
+        dialogs.QueueWindow("OpenBackup", [](QDialog& backup) {
+            backup.findChild<QPushButton*>("B_Close")->click();
+        });
+        Find<QAction>(form.get(), command)->trigger();
+    }
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
 }  // namespace
 }  // namespace orbik::app
