@@ -55,7 +55,7 @@ int RunIcpInfo(const Args& args) {
     }
     std::string bytes, error;
     IcpSummary summary;
-    if (!platform::ReadWholeFile(args[0], &bytes, &error)) {
+    if (!platform::ReadWholeFile(args[0], &bytes, kMaxFileSize, &error)) {
         std::fprintf(stderr, "orbik-cli icp-info: %s\n", error.c_str());
         return 1;
     }

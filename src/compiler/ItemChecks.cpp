@@ -31,10 +31,12 @@ bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
     while (file.ReadLine(&line)) {
         if (line.rfind("device=", 0) != 0) continue;
         DeviceFile device{ValueOf(line), DeviceTypeFile(state, type.name, ValueOf(line))};
-        if (!ProjectFileExists(state, device.path)) {
+        std::string reason;
+        if (!ProjectFileExists(state, device.path, &reason)) {
             log.Fail("file " +
-                     Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
-                     " not found");
+                         Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
+                         " not found",
+                     reason);
             return false;
         }
         type.devices.push_back(std::move(device));

@@ -18,14 +18,28 @@ bool InsideDir(const fs::path& root, const fs::path& path) {
     return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 
-bool ProjectFileExists(const BuildState& state, const fs::path& path) {
-    return InsideDir(state.projectDir, path) && platform::FileExists(path);
+bool ResolvesInside(const fs::path& root, const fs::path& path) {
+    std::error_code ec;
+    fs::path realRoot = fs::weakly_canonical(root, ec);
+    if (ec) return false;
+    fs::path realPath = fs::weakly_canonical(platform::ResolvePath(path), ec);
+    return !ec && InsideDir(realRoot, realPath);
+}
+
+bool ProjectFileExists(const BuildState& state, const fs::path& path, std::string* reason) {
+    if (!InsideDir(state.projectDir, path)) return false;
+    if (!ResolvesInside(state.projectDir, path)) {
+        if (reason) *reason = kLeadsOutside;
+        return false;
+    }
+    return platform::FileExists(path);
 }
 
 bool OpenProjectFile(project::LineFile& file, const BuildState& state, const fs::path& path,
                      BuildLog& log, bool raw) {
-    if (ProjectFileExists(state, path) && file.Open(path, raw)) return true;
-    log.Fail("file " + path.string() + " not found");
+    std::string reason;
+    if (ProjectFileExists(state, path, &reason) && file.Open(path, raw, &reason)) return true;
+    log.Fail("file " + path.string() + " not found", reason);
     return false;
 }
 

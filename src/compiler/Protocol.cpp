@@ -102,8 +102,8 @@ std::string ProtocolText(const BuildState& state) {
     return platform::JoinLines(out);
 }
 
-bool WriteProtocol(BuildState& state, BuildLog& log) {
-    return WriteOutputFile(state.projectDir / "PROTOCOL.TXT", ProtocolText(state), log);
+bool WriteProtocol(BuildState& state, platform::FileReplacement& outputs, BuildLog& log) {
+    return StageOutputFile(outputs, state.projectDir / "PROTOCOL.TXT", ProtocolText(state), log);
 }
 
 }  // namespace orbik::compiler

@@ -8,6 +8,7 @@
 
 #include "compiler/BuildLog.h"
 #include "compiler/BuildState.h"
+#include "platform/FileSystem.h"
 #include "project/KeyValue.h"
 
 namespace orbik::compiler {
@@ -29,7 +30,8 @@ bool CheckMenus(BuildState& state, BuildLog& log);
 std::uint16_t AddMenu(BuildState& state, const std::string& name);
 bool ListItemKeywords(BuildState& state, BuildLog& log);
 bool CheckPlaybacks(BuildState& state, BuildLog& log);
-bool WriteProtocol(BuildState& state, BuildLog& log);
+// Stages PROTOCOL.TXT with the build's other outputs.
+bool WriteProtocol(BuildState& state, platform::FileReplacement& outputs, BuildLog& log);
 // The text of PROTOCOL.TXT for the tables as they stand.
 std::string ProtocolText(const BuildState& state);
 
@@ -38,9 +40,15 @@ std::string ProtocolText(const BuildState& state);
 std::filesystem::path Join(const std::filesystem::path& dir, std::string_view name);
 
 // Project names are used in paths; one that leads out of the project (or,
-// for recordings, out of the speech library) counts as missing.
+// for recordings, out of the speech library) counts as missing. InsideDir
+// compares the names; ResolvesInside follows symbolic links, so that a
+// link cannot bring a file from elsewhere (a system file) into the image.
 bool InsideDir(const std::filesystem::path& root, const std::filesystem::path& path);
-bool ProjectFileExists(const BuildState& state, const std::filesystem::path& path);
+bool ResolvesInside(const std::filesystem::path& root, const std::filesystem::path& path);
+// The detail shown when a link leads out.
+inline constexpr const char* kLeadsOutside = "a symbolic link leads outside the folder";
+bool ProjectFileExists(const BuildState& state, const std::filesystem::path& path,
+                       std::string* reason = nullptr);
 
 // Opens a project input; when it cannot be read, fails the step with
 // "file <path> not found".

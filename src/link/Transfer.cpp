@@ -74,6 +74,30 @@ bool CheckImageBytes(const TransferJob& job, const std::string& bytes, const std
     return true;
 }
 
+// The file to send, read whole. One larger than the device's memory is
+// refused unread; one whose reads fail is refused, never sent in part.
+bool ReadSendFile(const TransferJob& job, std::string* bytes, std::string* error) {
+    const std::string name = job.fileName.string();
+    bool memory = job.operation == Operation::TransMem;
+    uint64_t limit = memory ? kMemorySize + kMemHeaderSize
+                     : job.operation == Operation::TransCif
+                         ? uint64_t(kConfigSize) / kBlockSize * kFrameSize
+                         : kConfigSize;
+    auto fail = [&](const std::string& message) {
+        if (error) *error = message;
+        return false;
+    };
+    auto size = platform::RegularFileSize(job.fileName);
+    if (!size) return fail(name + " not found");
+    if (*size > limit)
+        return fail(name + (memory ? " does not fit the memory of ORBIK"
+                                   : " does not fit the configuration memory of ORBIK"));
+    std::string why;
+    if (!platform::ReadWholeFile(job.fileName, bytes, limit, &why))
+        return fail("Cannot read " + name + ": " + platform::ErrorReason(why));
+    return CheckImageBytes(job, *bytes, name, error);
+}
+
 class Runner {
   public:
     Runner(DeviceLink& link, const TransferJob& job, const TransferCallbacks& callbacks)
@@ -119,10 +143,7 @@ class Runner {
     // Writes: check the whole file, erase, send block by block, identify.
     TransferOutcome Send(Loop loop, bool keepVoice) {
         std::string error;
-        if (!platform::ReadWholeFile(job_.fileName, &file_, &error))
-            return Failed(TransferResult::BadFile, job_.fileName.string() + " not found");
-        if (!CheckImageBytes(job_, file_, job_.fileName.string(), &error))
-            return Failed(TransferResult::BadFile, error);
+        if (!ReadSendFile(job_, &file_, &error)) return Failed(TransferResult::BadFile, error);
 
         Status(kDeletingMemoryText);
         // Blocks sent into memory that was not erased would be garbage.
@@ -247,8 +268,8 @@ class Runner {
         }
         std::string error;
         if (!platform::WriteFileAtomic(job_.fileName, data, &error))
-            return Failed(TransferResult::WriteFailed,
-                          "Cannot write " + job_.fileName.string() + ": " + error);
+            return Failed(TransferResult::WriteFailed, "Cannot write " + job_.fileName.string() +
+                                                           ": " + platform::ErrorReason(error));
         return Finished(true);
     }
 
@@ -303,7 +324,8 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
     image.length = uint32_t(std::min<uintmax_t>(size, UINT32_MAX));
     if (size == kMemorySize + kMemHeaderSize) {
         std::string bytes;
-        if (!platform::ReadWholeFile(resolved, &bytes, error)) return std::nullopt;
+        if (!platform::ReadWholeFile(resolved, &bytes, kMemorySize + kMemHeaderSize, error))
+            return std::nullopt;
         image.hasHeader = true;
         image.startAddress = Address24(bytes, 0);
         image.length = kMemorySize;
@@ -313,11 +335,7 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
 
 bool CheckSendFile(const TransferJob& job, std::string* error) {
     std::string bytes;
-    if (!platform::ReadWholeFile(job.fileName, &bytes)) {
-        if (error) *error = job.fileName.string() + " not found";
-        return false;
-    }
-    return CheckImageBytes(job, bytes, job.fileName.string(), error);
+    return ReadSendFile(job, &bytes, error);
 }
 
 int ProgressPercent(uint64_t done, uint64_t total) {

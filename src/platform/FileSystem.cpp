@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 namespace orbik::platform {
@@ -103,25 +101,89 @@ bool DirectoryExists(const fs::path& path) {
     return fs::is_directory(ResolvePath(path), ec);
 }
 
-bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error) {
-    fs::path file = ResolvePath(path);
+std::string ErrorReason(std::string_view error) {
+    auto colon = error.rfind(": ");
+    return std::string(colon == std::string_view::npos ? error : error.substr(colon + 2));
+}
+
+std::optional<std::uintmax_t> RegularFileSize(const fs::path& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return Fail(error, file.string() + ": no such file");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Fail(error, file.string() + ": cannot open");
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return Fail(error, file.string() + ": read error");
-    *data = std::move(buffer).str();
+    fs::path file = ResolvePath(path);
+    if (!fs::is_regular_file(file, ec)) return std::nullopt;
+    std::uintmax_t size = fs::file_size(file, ec);
+    if (ec) return std::nullopt;
+    return size;
+}
+
+namespace {
+
+bool FailErrno(std::string* error, const fs::path& path, int code) {
+    return Fail(error, path.string() + ": " + std::strerror(code));
+}
+
+// Reads until the end of the file, or one byte past `size`, so that a file
+// longer than the system said shows as one. A failed read leaves its errno in *code.
+void ReadAll(int fd, std::uintmax_t size, std::string* bytes, int* code) {
+    bytes->assign(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    while (got < bytes->size()) {
+        ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            *code = errno;
+            return;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes->resize(got);
+}
+
+}  // namespace
+
+bool ReadWholeFile(const fs::path& path, std::string* data, std::uintmax_t maxSize,
+                   std::string* error) {
+    fs::path file = ResolvePath(path);
+    // Non-blocking, so that a FIFO in a project cannot stall the open.
+    int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return FailErrno(error, file, errno);
+    struct stat st {};
+    int code = 0;
+    if (fstat(fd, &st) != 0)
+        code = errno;
+    else if (S_ISDIR(st.st_mode))
+        code = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        code = ENODEV;
+    else if (static_cast<std::uintmax_t>(st.st_size) > maxSize)
+        code = EFBIG;
+    std::string bytes;
+    if (code == 0) ReadAll(fd, static_cast<std::uintmax_t>(st.st_size), &bytes, &code);
+    close(fd);
+    if (code == ENODEV) return Fail(error, file.string() + ": not a regular file");
+    if (code != 0) return FailErrno(error, file, code);
+    if (bytes.size() != static_cast<std::size_t>(st.st_size))
+        return Fail(error, file.string() + ": size changed while reading");
+    *data = std::move(bytes);
     return true;
 }
 
-bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
+FileReplacement::~FileReplacement() {
+    for (const auto& file : staged_) unlink(file.temporary.c_str());
+}
+
+bool FileReplacement::Stage(const fs::path& path, std::string_view data, std::string* error) {
     fs::path target = ResolvePath(path);
+    // A directory cannot be renamed over: find out before anything is replaced.
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(target, ec))) return FailErrno(error, target, EISDIR);
     fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
-    std::string temp = (dir / ("." + target.filename().string() + ".XXXXXX")).string();
+    // A short name: a target name near the system's limit leaves no room
+    // for a suffix.
+    std::string temp = (dir / ".orbik-XXXXXX").string();
     int fd = mkstemp(temp.data());
-    if (fd < 0) return Fail(error, target.string() + ": " + std::strerror(errno));
+    if (fd < 0) return FailErrno(error, target, errno);
+    staged_.push_back({target, temp});
 
     // Keep the mode of a file being replaced; a new file gets the usual 0666 & ~umask.
     struct stat old {};
@@ -141,25 +203,35 @@ bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* e
         ssize_t n = write(fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            int saved = errno;
+            int saved = n < 0 ? errno : ENOSPC;
             close(fd);
-            unlink(temp.c_str());
-            return Fail(error, target.string() + ": " + std::strerror(saved ? saved : ENOSPC));
+            return FailErrno(error, target, saved);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (fsync(fd) != 0 || close(fd) != 0) {
+    if (fsync(fd) != 0) {
         int saved = errno;
-        unlink(temp.c_str());
-        return Fail(error, target.string() + ": " + std::strerror(saved));
+        close(fd);
+        return FailErrno(error, target, saved);
     }
-    if (rename(temp.c_str(), target.c_str()) != 0) {
-        int saved = errno;
-        unlink(temp.c_str());
-        return Fail(error, target.string() + ": " + std::strerror(saved));
+    if (close(fd) != 0) return FailErrno(error, target, errno);
+    return true;
+}
+
+bool FileReplacement::Commit(std::string* error) {
+    while (!staged_.empty()) {
+        const Staged& file = staged_.front();
+        if (rename(file.temporary.c_str(), file.target.c_str()) != 0)
+            return FailErrno(error, file.target, errno);  // the destructor removes the rest
+        staged_.erase(staged_.begin());
     }
     return true;
+}
+
+bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
+    FileReplacement replacement;
+    return replacement.Stage(path, data, error) && replacement.Commit(error);
 }
 
 bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* error) {

@@ -4,7 +4,9 @@
 // without regard to case (exact name first, then the first entry in sorted
 // order that matches folding A-Z only).
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,9 +28,49 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 std::string ToLowerAscii(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 
-bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error = nullptr);
-// Writes to a temporary file beside the target and renames it into place:
-// either the old or the whole new content is there, never a part.
+// Errors of the functions below read "<path>: <reason>", the reason being
+// the system's (strerror) text or a short one of ours, never containing
+// ": ". ErrorReason gives the reason alone, for callers that name the file
+// themselves.
+std::string ErrorReason(std::string_view error);
+
+// The size of the regular file the name resolves to (links followed).
+std::optional<std::uintmax_t> RegularFileSize(const fs::path& path);
+
+// What the program's text files (projects, settings, lists) are allowed to
+// hold: far beyond any real one, small enough to hold in memory.
+inline constexpr std::uintmax_t kMaxTextFileSize = 16u << 20;
+
+// Reads a regular file whole. Its size is checked against maxSize before
+// anything is read, every read call is checked, and what was read must
+// come to the size the system reported: a failing disk or a file that
+// changes under the read is an error, never a shorter file.
+bool ReadWholeFile(const fs::path& path, std::string* data, std::uintmax_t maxSize,
+                   std::string* error = nullptr);
+
+// Replaces several files together: each is written whole to a temporary
+// file beside its target (short name, so long targets fit), and only when
+// every write succeeded are they renamed into place. Uncommitted temporary
+// files are removed.
+class FileReplacement {
+  public:
+    FileReplacement() = default;
+    FileReplacement(const FileReplacement&) = delete;
+    FileReplacement& operator=(const FileReplacement&) = delete;
+    ~FileReplacement();
+
+    bool Stage(const fs::path& path, std::string_view data, std::string* error = nullptr);
+    bool Commit(std::string* error = nullptr);
+
+  private:
+    struct Staged {
+        fs::path target;
+        std::string temporary;
+    };
+    std::vector<Staged> staged_;
+};
+
+// Either the old or the whole new content is there, never a part.
 bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error = nullptr);
 
 // Fails when the target exists.

@@ -204,7 +204,7 @@ bool ParseIcpHeader(std::string_view bytes, IcpHeader* header, std::string* erro
 
 bool ReadIcpHeader(const fs::path& file, IcpHeader* header, std::string* error) {
     std::string bytes;
-    if (!platform::ReadWholeFile(file, &bytes, error)) return false;
+    if (!platform::ReadWholeFile(file, &bytes, kMaxFileSize, error)) return false;
     if (!ParseIcpHeader(bytes, header, error)) {
         if (error) *error = file.string() + ": " + *error;
         return false;
@@ -318,7 +318,7 @@ bool ConvertFile(const fs::path& from, const fs::path& to,
                  bool (*convert)(std::string_view, std::string*, std::string*),
                  std::string* error) {
     std::string input, output;
-    if (!platform::ReadWholeFile(from, &input, error)) return false;
+    if (!platform::ReadWholeFile(from, &input, kMaxFileSize, error)) return false;
     if (!convert(input, &output, error)) {
         if (error) *error = from.string() + ": " + *error;
         return false;

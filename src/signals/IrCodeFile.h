@@ -36,6 +36,9 @@ inline constexpr std::size_t kFullDictionary = 256;
 inline constexpr std::size_t kMaxItemsPerSignal = 1024;
 inline constexpr std::size_t kMaxBitStringBytes = 257;
 inline constexpr std::size_t kBitBufferSize = 512;
+// Slot offsets are 16-bit: no block can start beyond 64 KiB, so a larger
+// file is damaged, and is refused before it is read.
+inline constexpr std::size_t kMaxFileSize = 1u << 20;
 
 // The header as the editor keeps it per device: offsets in native order.
 struct IcpHeader {

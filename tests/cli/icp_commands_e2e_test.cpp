@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "signals/IrCodeFile.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -24,7 +25,8 @@ orbik::test::ProcessResult Cli(const std::string& command, const fs::path& file)
 
 std::string Sample() {
     std::string bytes;
-    EXPECT_TRUE(orbik::platform::ReadWholeFile(kDemo / "IR_ICP/TV_Demo.icp", &bytes));
+    EXPECT_TRUE(orbik::platform::ReadWholeFile(kDemo / "IR_ICP/TV_Demo.icp", &bytes,
+                                               orbik::signals::kMaxFileSize));
     return bytes;
 }
 

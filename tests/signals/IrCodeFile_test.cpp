@@ -425,11 +425,11 @@ TEST(IrCodeFileDemo, TemplateIsEmptyAndSampleUnpacksWithANameForEverySignal) {
     TestFile empty = Unpacked();
     empty.name = "Empty     ";
     std::string bytes, packed;
-    ASSERT_TRUE(platform::ReadWholeFile(demo / "IR" / "Empty.ixp", &bytes));
+    ASSERT_TRUE(platform::ReadWholeFile(demo / "IR" / "Empty.ixp", &bytes, kMaxFileSize));
     EXPECT_EQ(bytes, empty.Bytes());
 
     std::filesystem::path sample = demo / "IR_ICP" / "TV_Demo.icp";
-    ASSERT_TRUE(platform::ReadWholeFile(sample, &packed));
+    ASSERT_TRUE(platform::ReadWholeFile(sample, &packed, kMaxFileSize));
     IcpHeader header;
     ASSERT_TRUE(ParseIcpHeader(packed, &header));
     EXPECT_EQ(header.form, kPackedForm);
