@@ -2,6 +2,7 @@
 // Where a build reports: the progress window's two lines, the console, or
 // a test. The build calls nothing else to tell the user anything.
 
+#include <algorithm>
 #include <string>
 
 namespace orbik::compiler {
@@ -38,7 +39,9 @@ class StatusLines : public BuildLog {
         Changed();
     }
     void Fail(const std::string& message, const std::string& detail = {}) override {
+        // Names come from project files; a NUL would cut the line short.
         status_ = message;
+        std::replace(status_.begin(), status_.end(), '\0', '?');
         detail_ = detail;
         failed_ = true;
         Changed();

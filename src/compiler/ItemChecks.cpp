@@ -27,14 +27,21 @@ bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
     if (!OpenProjectFile(file, state, DeviceTypeFile(state, type.name, "DEVLIST.TXT"), log, true))
         return false;
     type.devices.clear();
+    const fs::path listName = Join(Join(fs::path("..") / "Devices", type.name), "DEVLIST.TXT");
+    std::vector<std::string> names;
     std::string line;
-    while (file.ReadLine(&line)) {
-        if (line.rfind("device=", 0) != 0) continue;
-        DeviceFile device{ValueOf(line), DeviceTypeFile(state, type.name, ValueOf(line))};
+    while (file.ReadLine(&line))
+        if (line.rfind("device=", 0) == 0) names.push_back(ValueOf(line));
+    if (names.size() > kMaxDevicesPerType) {
+        log.Fail("more than " + std::to_string(kMaxDevicesPerType) + " devices in " +
+                 listName.string());
+        return false;
+    }
+    for (const std::string& name : names) {
+        DeviceFile device{name, DeviceTypeFile(state, type.name, name)};
         std::string reason;
         if (!ProjectFileExists(state, device.path, &reason)) {
-            log.Fail("file " +
-                         Join(Join(fs::path("..") / "Devices", type.name), device.name).string() +
+            log.Fail("file " + Join(Join(fs::path("..") / "Devices", type.name), name).string() +
                          " not found",
                      reason);
             return false;
@@ -42,8 +49,7 @@ bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
         type.devices.push_back(std::move(device));
     }
     if (type.devices.empty()) {
-        log.Fail("no devices in " +
-                 Join(Join(fs::path("..") / "Devices", type.name), "DEVLIST.TXT").string());
+        log.Fail("no devices in " + listName.string());
         return false;
     }
     return true;

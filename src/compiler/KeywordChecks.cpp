@@ -143,13 +143,9 @@ bool FindRecording(const BuildState& state, const Language& language, const std:
     fs::path library = state.programDir / "Speech";
     *path = Join(Join(library, language.name), language.name + "_" + file);
     std::string reason;
-    if (InsideDir(library, *path)) {
-        // The library may be a link within the program directory, not beyond it.
-        if (!ResolvesInside(state.programDir, *path))
-            reason = kLeadsOutside;
-        else if (platform::FileExists(*path))
-            return true;
-    }
+    // The library may be a link within the program directory, not beyond it.
+    if (InsideDir(library, *path) && FileResolvesInside(state.programDir, *path, &reason))
+        return true;
     log.Fail("file " + path->string() + " not found", reason);
     return false;
 }

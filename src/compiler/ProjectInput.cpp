@@ -18,21 +18,20 @@ bool InsideDir(const fs::path& root, const fs::path& path) {
     return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 
-bool ResolvesInside(const fs::path& root, const fs::path& path) {
+bool FileResolvesInside(const fs::path& root, const fs::path& path, std::string* reason) {
+    fs::path found = platform::ResolvePath(path);
     std::error_code ec;
-    fs::path realRoot = fs::weakly_canonical(root, ec);
+    if (!fs::is_regular_file(found, ec)) return false;
+    fs::path realRoot = fs::canonical(root, ec);
     if (ec) return false;
-    fs::path realPath = fs::weakly_canonical(platform::ResolvePath(path), ec);
-    return !ec && InsideDir(realRoot, realPath);
+    fs::path realPath = fs::canonical(found, ec);
+    if (!ec && InsideDir(realRoot, realPath)) return true;
+    if (reason) *reason = kLeadsOutside;
+    return false;
 }
 
 bool ProjectFileExists(const BuildState& state, const fs::path& path, std::string* reason) {
-    if (!InsideDir(state.projectDir, path)) return false;
-    if (!ResolvesInside(state.projectDir, path)) {
-        if (reason) *reason = kLeadsOutside;
-        return false;
-    }
-    return platform::FileExists(path);
+    return InsideDir(state.projectDir, path) && FileResolvesInside(state.projectDir, path, reason);
 }
 
 bool OpenProjectFile(project::LineFile& file, const BuildState& state, const fs::path& path,

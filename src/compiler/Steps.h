@@ -41,12 +41,15 @@ std::filesystem::path Join(const std::filesystem::path& dir, std::string_view na
 
 // Project names are used in paths; one that leads out of the project (or,
 // for recordings, out of the speech library) counts as missing. InsideDir
-// compares the names; ResolvesInside follows symbolic links, so that a
-// link cannot bring a file from elsewhere (a system file) into the image.
+// compares the names.
 bool InsideDir(const std::filesystem::path& root, const std::filesystem::path& path);
-bool ResolvesInside(const std::filesystem::path& root, const std::filesystem::path& path);
 // The detail shown when a link leads out.
 inline constexpr const char* kLeadsOutside = "a symbolic link leads outside the folder";
+// The name resolves to a regular file that lies, with every link followed,
+// inside root: a link cannot bring a file from elsewhere (a system file)
+// into the image. *reason says so when a link leads out.
+bool FileResolvesInside(const std::filesystem::path& root, const std::filesystem::path& path,
+                        std::string* reason);
 bool ProjectFileExists(const BuildState& state, const std::filesystem::path& path,
                        std::string* reason = nullptr);
 

@@ -26,6 +26,11 @@ inline constexpr std::size_t kHeaderSize = kFileNameSize + 1 + 2 * kSlotCount;
 inline constexpr std::uint16_t kEmptySlot = 0xFFFF;
 inline constexpr std::uint8_t kPackedForm = 0;
 inline constexpr std::uint8_t kUnpackedForm = 0xFF;
+// The editor unpacks a file unless its form byte says unpacked: any other
+// value counts as packed, for every reader.
+inline bool IsPackedForm(std::uint8_t form) {
+    return form != kUnpackedForm;
+}
 
 inline constexpr std::size_t kItemSize = 8;
 // A block is a 2-byte count, the 6-byte signal header, then count units of 8 bytes.

@@ -97,6 +97,14 @@ TEST(IcpCommands, InfoShowsHeaderAndSlotsAndNeverPassesControlBytesOn) {
     EXPECT_EQ(info.output.find('\x1b'), std::string::npos);
     EXPECT_NE(info.output.find("\"?]0;x??[2J\""), std::string::npos) << info.output;
 
+    std::string unknownForm = sample;
+    unknownForm[10] = 7;
+    dir.Write("seven.icp", unknownForm);
+    info = Cli("icp-info", dir / "seven.icp");
+    EXPECT_EQ(info.status, 0) << info.output;
+    EXPECT_NE(info.output.find("Form:        unknown (7), read as packed"), std::string::npos)
+        << info.output;
+
     dir.Write("cut.icp", sample.substr(0, 400));
     info = Cli("icp-info", dir / "cut.icp");
     EXPECT_EQ(info.status, 1);
