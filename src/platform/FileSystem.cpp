@@ -144,26 +144,23 @@ void ReadAll(int fd, std::uintmax_t size, std::string* bytes, int* code) {
 bool ReadWholeFile(const fs::path& path, std::string* data, std::uintmax_t maxSize,
                    std::string* error) {
     fs::path file = ResolvePath(path);
+    auto fail = [&](const std::string& reason) {
+        return Fail(error, file.string() + ": " + reason);
+    };
     // Non-blocking, so that a FIFO in a project cannot stall the open.
     int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) return FailErrno(error, file, errno);
+    if (fd < 0) return fail(std::strerror(errno));
     struct stat st {};
-    int code = 0;
-    if (fstat(fd, &st) != 0)
-        code = errno;
-    else if (S_ISDIR(st.st_mode))
-        code = EISDIR;
-    else if (!S_ISREG(st.st_mode))
-        code = ENODEV;
-    else if (static_cast<std::uintmax_t>(st.st_size) > maxSize)
-        code = EFBIG;
+    int code = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    bool regular = code == 0 && S_ISREG(st.st_mode);
+    auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (regular && size > maxSize) code = EFBIG;
     std::string bytes;
-    if (code == 0) ReadAll(fd, static_cast<std::uintmax_t>(st.st_size), &bytes, &code);
+    if (regular && code == 0) ReadAll(fd, size, &bytes, &code);
     close(fd);
-    if (code == ENODEV) return Fail(error, file.string() + ": not a regular file");
-    if (code != 0) return FailErrno(error, file, code);
-    if (bytes.size() != static_cast<std::size_t>(st.st_size))
-        return Fail(error, file.string() + ": size changed while reading");
+    if (code != 0) return fail(std::strerror(code));
+    if (!regular) return fail("not a regular file");
+    if (bytes.size() != size) return fail("size changed while reading");
     *data = std::move(bytes);
     return true;
 }
