@@ -173,15 +173,6 @@ TEST(ReadWholeFile, ReadsUpToItsLimit) {
     EXPECT_FALSE(ReadWholeFile(dir / "f", &data, 999));
 }
 
-TEST(WriteFileAtomic, WritesANameAtTheSystemsLimit) {
-    TempDir dir;
-    std::string name(255, 'n');
-    std::string error;
-    EXPECT_TRUE(WriteFileAtomic(dir / name, "long", &error)) << error;
-    EXPECT_EQ(dir.Read(name), "long");
-    EXPECT_EQ(ListDirectory(dir.Path()).size(), 1u);
-}
-
 TEST(FileReplacement, ReplacesAllFilesOrNone) {
     TempDir dir;
     dir.Write("a", "old a");
