@@ -18,38 +18,14 @@ bool InsideDir(const fs::path& root, const fs::path& path) {
     return !relative.empty() && *relative.begin() != ".." && *relative.begin() != ".";
 }
 
-namespace {
-
-std::size_t Depth(const fs::path& path) {
-    std::size_t depth = 0;
-    for (const auto& part : path) depth += part.empty() ? 0 : 1;
-    return depth;
-}
-
-// Only a link below the root can lead out of it, and most paths hold none;
-// resolving every component costs far more than looking at the few below.
-bool LinkBelow(const fs::path& root, const fs::path& found) {
-    std::size_t skip = Depth(root);
-    fs::path prefix;
-    for (const auto& part : found) {
-        prefix /= part;
-        if (part.empty() || skip > 0) {
-            skip -= part.empty() ? 0 : 1;
-            continue;
-        }
-        std::error_code ec;
-        if (fs::is_symlink(fs::symlink_status(prefix, ec))) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 bool FileResolvesInside(const fs::path& root, const fs::path& path, std::string* reason) {
-    fs::path found = platform::ResolvePath(path);
+    bool throughLink = false;
+    fs::path found = platform::ResolvePath(path, &throughLink);
     std::error_code ec;
     if (!fs::is_regular_file(found, ec)) return false;
-    if (!LinkBelow(root, found)) return true;
+    // Resolving every component costs more than the rest of the look-up;
+    // only a path with a link on the way needs it.
+    if (!throughLink) return true;
     fs::path realRoot = fs::canonical(root, ec);
     if (ec) return false;
     fs::path realPath = fs::canonical(found, ec);

@@ -23,20 +23,31 @@ bool Fail(std::string* error, const fs::path& path, const std::error_code& ec) {
     return Fail(error, path.string() + ": " + ec.message());
 }
 
-bool Exists(const fs::path& path) {
+fs::file_type EntryType(const fs::path& path) {
     std::error_code ec;
-    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+    fs::file_type type = fs::symlink_status(path, ec).type();
+    return ec ? fs::file_type::not_found : type;
+}
+
+bool Exists(const fs::path& path) {
+    return EntryType(path) != fs::file_type::not_found;
 }
 
 // The entry of `dir` that matches `name`: exact first, then the first in
-// sorted order that matches ignoring the case of A-Z.
-std::optional<std::string> MatchEntry(const fs::path& dir, const std::string& name) {
-    if (Exists(dir / name)) return name;
+// sorted order that matches ignoring the case of A-Z. *link tells whether
+// it is a symbolic link.
+std::optional<std::string> MatchEntry(const fs::path& dir, const std::string& name, bool* link) {
+    fs::file_type type = EntryType(dir / name);
+    *link = type == fs::file_type::symlink;
+    if (type != fs::file_type::not_found) return name;
     std::optional<std::string> best;
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (EqualsIgnoreCase(candidate, name) && (!best || candidate < *best)) best = candidate;
+        if (EqualsIgnoreCase(candidate, name) && (!best || candidate < *best)) {
+            best = candidate;
+            *link = it->is_symlink(ec);
+        }
     }
     return best;
 }
@@ -68,9 +79,10 @@ std::string ToUpperAscii(std::string_view text) {
     return out;
 }
 
-fs::path ResolvePath(const fs::path& path) {
+fs::path ResolvePath(const fs::path& path, bool* throughLink) {
     fs::path resolved;
     bool resolving = true;
+    if (throughLink) *throughLink = false;
     for (const auto& component : path) {
         std::string name = component.string();
         if (resolved.empty() &&
@@ -80,8 +92,10 @@ fs::path ResolvePath(const fs::path& path) {
         }
         if (resolving && name != "." && name != "..") {
             fs::path dir = resolved.empty() ? fs::path(".") : resolved;
-            if (auto match = MatchEntry(dir, name)) {
+            bool link = false;
+            if (auto match = MatchEntry(dir, name, &link)) {
                 name = *match;
+                if (throughLink && link) *throughLink = true;
             } else {
                 resolving = false;  // nothing below a missing component can exist
             }

@@ -18,7 +18,8 @@ namespace fs = std::filesystem;
 // Path with every existing component replaced by its spelling on disk.
 // Components that do not exist (and everything after them) stay as given,
 // so a write to the result updates an existing file of another case.
-fs::path ResolvePath(const fs::path& path);
+// *throughLink tells whether any component found is a symbolic link.
+fs::path ResolvePath(const fs::path& path, bool* throughLink = nullptr);
 
 // Ruling: a file "exists" when the name resolves to a regular file.
 bool FileExists(const fs::path& path);

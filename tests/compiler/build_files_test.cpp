@@ -39,9 +39,11 @@ TEST(BuildFiles, LinksLeadingOutOfTheProjectCountAsMissing) {
     ASSERT_FALSE(project.Build().Failed()) << project.Build().Status();
 
     StatusLines log;
-    for (const fs::path& target : {secret, fs::path("/proc/self/mem")}) {
+    // The second link is found without regard to case.
+    for (const char* link : {"tv.icp", "TV.ICP"}) {
         fs::remove(project.ProjectDir() / "Devices/TV/tv.icp");
-        fs::create_symlink(target, project.ProjectDir() / "Devices/TV/tv.icp");
+        fs::path target = link[0] == 't' ? secret : fs::path("/proc/self/mem");
+        fs::create_symlink(target, project.ProjectDir() / "Devices/TV" / link);
         log = project.Build();
         EXPECT_EQ(log.Status(),
                   "file " + (fs::path("..") / "Devices" / "TV" / "tv.icp").string() + " not found");
