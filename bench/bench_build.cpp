@@ -21,6 +21,7 @@ using namespace orbik;
 
 namespace {
 
+constexpr std::uintmax_t kNoLimit = UINTMAX_MAX;
 constexpr int kKeywords = 100;
 constexpr int kSubMenus = 10;
 const char* const kLanguages[] = {"English", "German"};
@@ -151,7 +152,7 @@ void BM_Build(benchmark::State& state) {
         }
     }
     std::string cim;
-    platform::ReadWholeFile(installation.ProjectDir() / "Bench.CIM", &cim);
+    platform::ReadWholeFile(installation.ProjectDir() / "Bench.CIM", &cim, kNoLimit);
     state.counters["cim_bytes"] = static_cast<double>(cim.size());
 }
 
@@ -162,8 +163,8 @@ void BM_ReadInputsWriteOutputs(benchmark::State& state) {
     compiler::StatusLines log;
     if (!platform::FileExists(project / "Bench.CIF"))
         compiler::BuildConfiguration("Bench", project, installation.ProgramDir(), log);
-    if (!platform::ReadWholeFile(project / "Bench.CIM", &cim) ||
-        !platform::ReadWholeFile(project / "Bench.CIF", &cif)) {
+    if (!platform::ReadWholeFile(project / "Bench.CIM", &cim, kNoLimit) ||
+        !platform::ReadWholeFile(project / "Bench.CIF", &cif, kNoLimit)) {
         state.SkipWithError("no build output to copy");
         return;
     }
@@ -171,7 +172,7 @@ void BM_ReadInputsWriteOutputs(benchmark::State& state) {
         std::size_t bytes = 0;
         for (const fs::path& input : installation.Inputs()) {
             std::string data;
-            platform::ReadWholeFile(input, &data);
+            platform::ReadWholeFile(input, &data, kNoLimit);
             bytes += data.size();
         }
         benchmark::DoNotOptimize(bytes);

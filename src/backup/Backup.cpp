@@ -151,8 +151,10 @@ bool ReadBackupFile(const fs::path& file, std::string* bytes, BackupContents* co
     std::string reason;
     std::string name = platform::PathToMessage(file);
     *contents = BackupContents{};
-    if (!platform::ReadWholeFile(file, bytes, &reason))
-        return Fail(error, "Cannot read " + name + ": " + reason);
+    // The largest backup is a memory image with its address: 0x380003 bytes.
+    constexpr std::uintmax_t kLargestBackup = 0x380003;
+    if (!platform::ReadWholeFile(file, bytes, kLargestBackup, &reason))
+        return Fail(error, "Cannot read " + name + ": " + platform::ErrorReason(reason));
     if (!ReadBackup(*bytes, platform::PathToMessage(file.filename()), contents, &reason))
         return Fail(error, "Read error in backup file " + name + ": " + reason);
     return true;

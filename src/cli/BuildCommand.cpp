@@ -65,6 +65,7 @@ int RunBuild(const Args& args) {
     log.ClearLive();
     if (!built) {
         std::fprintf(stderr, "%s\n", log.Status().c_str());
+        if (!log.Detail().empty()) std::fprintf(stderr, "%s\n", log.Detail().c_str());
         return 1;
     }
     std::printf("%s\n", log.Status().c_str());

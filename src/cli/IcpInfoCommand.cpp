@@ -25,7 +25,7 @@ std::string Printable(std::string text) {
 std::string FormText(std::uint8_t form) {
     if (form == kPackedForm) return "packed (0)";
     if (form == kUnpackedForm) return "unpacked (255)";
-    return "unknown (" + std::to_string(form) + "), read as unpacked";
+    return "unknown (" + std::to_string(form) + "), read as packed";
 }
 
 void PrintSlot(int s, const IcpSlotInfo& slot, const SignalNameList* names) {
@@ -55,7 +55,7 @@ int RunIcpInfo(const Args& args) {
     }
     std::string bytes, error;
     IcpSummary summary;
-    if (!platform::ReadWholeFile(args[0], &bytes, &error)) {
+    if (!platform::ReadWholeFile(args[0], &bytes, kMaxFileSize, &error)) {
         std::fprintf(stderr, "orbik-cli icp-info: %s\n", error.c_str());
         return 1;
     }
@@ -77,7 +77,7 @@ int RunIcpInfo(const Args& args) {
     std::printf("Name:        \"%s\"\n",
                 Printable(std::string(header.name.data(), header.name.size())).c_str());
     std::printf("Form:        %s\n", FormText(header.form).c_str());
-    if (header.form == kPackedForm) std::printf("Dictionary:  %zu items\n", summary.dictionarySize);
+    if (IsPackedForm(header.form)) std::printf("Dictionary:  %zu items\n", summary.dictionarySize);
     std::printf("Size:        %zu bytes\n", bytes.size());
     std::printf("Learned:     %d of %d signals\n", learned, kSignalCount);
     if (names) std::printf("Names:       %s\n", nameFile.string().c_str());

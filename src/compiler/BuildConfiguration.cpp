@@ -1,5 +1,6 @@
 #include "compiler/BuildConfiguration.h"
 
+#include "compiler/ImageFiles.h"
 #include "compiler/ImageWriter.h"
 #include "compiler/Steps.h"
 
@@ -37,9 +38,11 @@ bool BuildConfiguration(BuildState& state, BuildLog& log) {
         if (!step.run(state, log)) return false;
         log.FinishStep();
     }
-    if (!WriteImageSections(state, log) || !WriteImageFiles(state, log)) return false;
+    // Nothing is replaced until all three outputs are written.
+    platform::FileReplacement outputs;
+    if (!WriteImageSections(state, log) || !WriteImageFiles(state, outputs, log)) return false;
     log.BeginStep(kProtocolLabel);
-    if (!WriteProtocol(state, log)) return false;
+    if (!WriteProtocol(state, outputs, log) || !CommitOutputs(outputs, log)) return false;
     // The listing's line keeps its "ok" below; the framing line stays above.
     log.BeginStep(std::string(kProtocolLabel) + "ok");
     return true;

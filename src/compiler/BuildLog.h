@@ -2,6 +2,7 @@
 // Where a build reports: the progress window's two lines, the console, or
 // a test. The build calls nothing else to tell the user anything.
 
+#include <algorithm>
 #include <string>
 
 namespace orbik::compiler {
@@ -15,8 +16,10 @@ class BuildLog {
     virtual void Tick() = 0;
     // The upper line (L_Status1) := the lower line + "ok".
     virtual void FinishStep() = 0;
-    // The lower line := message; the build stops.
-    virtual void Fail(const std::string& message) = 0;
+    // The lower line := message; the build stops. The detail, when known,
+    // is the system's reason (permission denied, disk full ...): shown
+    // beside the message, never in place of it.
+    virtual void Fail(const std::string& message, const std::string& detail = {}) = 0;
 };
 
 // Keeps the two lines as the progress window shows them; the base of the
@@ -35,14 +38,18 @@ class StatusLines : public BuildLog {
         finished_ = status_ + "ok";
         Changed();
     }
-    void Fail(const std::string& message) override {
+    void Fail(const std::string& message, const std::string& detail = {}) override {
+        // Names come from project files; a NUL would cut the line short.
         status_ = message;
+        std::replace(status_.begin(), status_.end(), '\0', '?');
+        detail_ = detail;
         failed_ = true;
         Changed();
     }
 
     const std::string& Status() const { return status_; }      // L_Status
     const std::string& Finished() const { return finished_; }  // L_Status1
+    const std::string& Detail() const { return detail_; }      // of the failure
     bool Failed() const { return failed_; }
 
   protected:
@@ -52,6 +59,7 @@ class StatusLines : public BuildLog {
   private:
     std::string status_;
     std::string finished_;
+    std::string detail_;
     bool failed_ = false;
 };
 

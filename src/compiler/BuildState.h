@@ -25,6 +25,10 @@ inline constexpr int kMaxDeclaredKeywords = 1024;
 inline constexpr int kMaxUsedKeywords = 100;
 inline constexpr int kMaxItems = 100;
 inline constexpr int kMaxDeviceTypes = 50;
+// The image counts a type's devices in 16 bits, and an item offering them
+// keeps the count - 1 as its maxoption, a signed 16-bit number: that binds
+// first.
+inline constexpr int kMaxDevicesPerType = 32768;
 inline constexpr int kMaxMenus = 101;
 inline constexpr int kMaxProcedures = 36;
 inline constexpr int kMaxSymbolOptions = 8;

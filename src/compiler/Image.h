@@ -34,6 +34,10 @@ class Image {
     // dropped whole; the image keeps what was written before it.
     bool Overflowed() const { return overflowed_; }
 
+    // False, and the image counts as overflowed, when `count` more bytes
+    // would pass the limit.
+    bool Fits(std::size_t count);
+
     // Each Append... returns false (and writes nothing) when the image would
     // pass its limit.
     bool AppendZeros(std::size_t count);
@@ -54,8 +58,6 @@ class Image {
     void SetPointer(std::size_t table, std::size_t index, std::size_t target);
 
   private:
-    bool Fits(std::size_t count);
-
     std::string bytes_;
     bool overflowed_ = false;
 };

@@ -52,28 +52,34 @@ std::string FrameCim(std::string_view cim, BuildLog& log) {
     return cif;
 }
 
-bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log) {
+bool StageOutputFile(platform::FileReplacement& outputs, const std::filesystem::path& path,
+                     std::string_view data, BuildLog& log) {
     std::string error;
-    if (platform::WriteFileAtomic(path, data, &error)) return true;
-    // The platform's text is "<path>: <reason>"; the path is shown as composed.
-    std::string message = "cannot write " + platform::PathToMessage(path);
-    std::size_t colon = error.rfind(": ");
-    if (colon != std::string::npos) message += error.substr(colon);
-    log.Fail(message);
+    if (outputs.Stage(path, data, &error)) return true;
+    // The path is shown as composed, not as found on disk.
+    log.Fail("cannot write " + platform::PathToMessage(path) + ": " + platform::ErrorReason(error));
+    return false;
+}
+
+bool CommitOutputs(platform::FileReplacement& outputs, BuildLog& log) {
+    std::string error;
+    if (outputs.Commit(&error)) return true;
+    log.Fail("cannot write " + error);
     return false;
 }
 
 bool WriteCimAndCif(std::string_view image, const std::filesystem::path& projectDir,
-                    const std::string& projectName, BuildLog& log) {
+                    const std::string& projectName, platform::FileReplacement& outputs,
+                    BuildLog& log) {
     log.BeginStep("writing configuration .... ");
     std::string cim = ComposeCim(image, log);
-    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIM"), cim, log))
+    if (!StageOutputFile(outputs, project::ImageFile(projectDir, projectName, ".CIM"), cim, log))
         return false;
     log.FinishStep();
 
     log.BeginStep("framing configuration .... ");
-    if (!WriteOutputFile(project::ImageFile(projectDir, projectName, ".CIF"), FrameCim(cim, log),
-                         log))
+    if (!StageOutputFile(outputs, project::ImageFile(projectDir, projectName, ".CIF"),
+                         FrameCim(cim, log), log))
         return false;
     log.FinishStep();
     return true;

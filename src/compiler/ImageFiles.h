@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "compiler/BuildLog.h"
+#include "platform/FileSystem.h"
 
 namespace orbik::compiler {
 
@@ -22,14 +23,20 @@ std::string ComposeCim(std::string_view image, BuildLog& log);
 // memory holds that already. Ticks before written frames 1, 101, 201, ...
 std::string FrameCim(std::string_view cim, BuildLog& log);
 
-// Writes a build's output whole or not at all; a failure is reported in
-// the status line (without ending the step's line as done).
-bool WriteOutputFile(const std::filesystem::path& path, std::string_view data, BuildLog& log);
+// A build's outputs replace the old ones together, and only once every one
+// was written whole: a new .CIM never stands beside an old .CIF.
+// StageOutputFile writes one to its temporary file; a failure is reported
+// in the status line (without ending the step's line as done).
+bool StageOutputFile(platform::FileReplacement& outputs, const std::filesystem::path& path,
+                     std::string_view data, BuildLog& log);
+// Puts every staged output in place; false (after log.Fail) when one fails.
+bool CommitOutputs(platform::FileReplacement& outputs, BuildLog& log);
 
-// Composes and stores <projectDir>/<projectName>.CIM and .CIF, each as its
+// Composes and stages <projectDir>/<projectName>.CIM and .CIF, each as its
 // own progress step. False (with the status line saying why) when a file
 // cannot be written; the .CIF is then not attempted after a failed .CIM.
 bool WriteCimAndCif(std::string_view image, const std::filesystem::path& projectDir,
-                    const std::string& projectName, BuildLog& log);
+                    const std::string& projectName, platform::FileReplacement& outputs,
+                    BuildLog& log);
 
 }  // namespace orbik::compiler

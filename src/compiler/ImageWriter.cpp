@@ -43,9 +43,16 @@ struct Layout {
     // Copies a recording or a device file into the image.
     void AppendFile(const fs::path& path) {
         if (failed || image.Overflowed()) return;
-        std::string data;
-        if (!platform::ReadWholeFile(path, &data)) {
-            FailNotFound(path, log);
+        std::size_t room = kMaxImageSize - image.Position();
+        std::string data, error;
+        if (!platform::ReadWholeFile(path, &data, room, &error)) {
+            // A file beyond the room left overflows the image, unread.
+            auto size = platform::RegularFileSize(path);
+            if (size && *size > room) {
+                image.Fits(static_cast<std::size_t>(*size));  // counts as overflowed
+                return;
+            }
+            FailNotFound(path, log, platform::ErrorReason(error));
             failed = true;
             return;
         }
@@ -250,8 +257,8 @@ bool WriteImageSections(BuildState& state, BuildLog& log) {
     return true;
 }
 
-bool WriteImageFiles(BuildState& state, BuildLog& log) {
-    return WriteCimAndCif(state.image, state.projectDir, state.projectName, log);
+bool WriteImageFiles(BuildState& state, platform::FileReplacement& outputs, BuildLog& log) {
+    return WriteCimAndCif(state.image, state.projectDir, state.projectName, outputs, log);
 }
 
 }  // namespace orbik::compiler

@@ -4,6 +4,7 @@
 
 #include "compiler/BuildLog.h"
 #include "compiler/BuildState.h"
+#include "platform/FileSystem.h"
 
 namespace orbik::compiler {
 
@@ -11,8 +12,9 @@ namespace orbik::compiler {
 // own progress step. False (after log.Fail) when the image would not fit.
 bool WriteImageSections(BuildState& state, BuildLog& log);
 
-// Stores state.image as <project>.CIM and its frames as <project>.CIF beside
-// the main file, each written whole. False (after log.Fail) on a write error.
-bool WriteImageFiles(BuildState& state, BuildLog& log);
+// Stages state.image as <project>.CIM and its frames as <project>.CIF beside
+// the main file; the caller commits them. False (after log.Fail) on a
+// write error.
+bool WriteImageFiles(BuildState& state, platform::FileReplacement& outputs, BuildLog& log);
 
 }  // namespace orbik::compiler

@@ -33,20 +33,27 @@ bool ReadDeviceList(const BuildState& state, DeviceType& type, BuildLog& log) {
                          log, true))
         return false;
     type.devices.clear();
+    const fs::path listName = DeviceTypeFile("..", type.name, kBuildFileNames.deviceList);
+    std::vector<std::string> names;
     std::string line;
-    while (file.ReadLine(&line)) {
-        if (line.rfind("device=", 0) != 0) continue;
-        DeviceFile device{ValueOf(line),
-                          DeviceTypeFile(state.projectDir, type.name, ValueOf(line))};
-        if (!ProjectFileExists(state, device.path)) {
-            FailNotFound(DeviceTypeFile("..", type.name, device.name), log);
+    while (file.ReadLine(&line))
+        if (line.rfind("device=", 0) == 0) names.push_back(ValueOf(line));
+    if (names.size() > kMaxDevicesPerType) {
+        log.Fail("more than " + std::to_string(kMaxDevicesPerType) + " devices in " +
+                 platform::PathToMessage(listName));
+        return false;
+    }
+    for (const std::string& name : names) {
+        DeviceFile device{name, DeviceTypeFile(state.projectDir, type.name, name)};
+        std::string reason;
+        if (!ProjectFileExists(state, device.path, &reason)) {
+            FailNotFound(DeviceTypeFile("..", type.name, device.name), log, reason);
             return false;
         }
         type.devices.push_back(std::move(device));
     }
     if (type.devices.empty()) {
-        log.Fail("no devices in " + platform::PathToMessage(DeviceTypeFile(
-                                        "..", type.name, kBuildFileNames.deviceList)));
+        log.Fail("no devices in " + platform::PathToMessage(listName));
         return false;
     }
     return true;

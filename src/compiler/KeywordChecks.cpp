@@ -149,8 +149,12 @@ namespace {
 bool FindRecording(const BuildState& state, const Language& language, const std::string& file,
                    fs::path* path, BuildLog& log) {
     *path = SpeechFile(state.programDir, language.name, file);
-    if (InsideDir(SpeechDir(state.programDir), *path) && platform::FileExists(*path)) return true;
-    FailNotFound(*path, log);
+    std::string reason;
+    // The library may be a link within the program directory, not beyond it.
+    if (InsideDir(SpeechDir(state.programDir), *path) &&
+        FileResolvesInside(state.programDir, *path, &reason))
+        return true;
+    FailNotFound(*path, log, reason);
     return false;
 }
 

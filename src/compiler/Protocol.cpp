@@ -102,8 +102,8 @@ std::string ProtocolText(const BuildState& state) {
     return platform::JoinLines(out);
 }
 
-bool WriteProtocol(BuildState& state, BuildLog& log) {
-    return WriteOutputFile(project::TopFile(state.projectDir, project::kProtocolFile),
+bool WriteProtocol(BuildState& state, platform::FileReplacement& outputs, BuildLog& log) {
+    return StageOutputFile(outputs, project::TopFile(state.projectDir, project::kProtocolFile),
                            ProtocolText(state), log);
 }
 

@@ -83,6 +83,30 @@ struct Block {
     uint64_t progress = 0;
 };
 
+// The file to send, read whole. One larger than the device's memory is
+// refused unread; one whose reads fail is refused, never sent in part.
+bool ReadSendFile(const TransferJob& job, std::string* bytes, std::string* error) {
+    const std::string name = platform::PathToMessage(job.fileName);
+    bool memory = job.operation == Operation::TransMem;
+    uint64_t limit = memory ? kMemorySize + kMemHeaderSize
+                     : job.operation == Operation::TransCif
+                         ? uint64_t(kConfigSize) / kBlockSize * kFrameSize
+                         : kConfigSize;
+    auto fail = [&](const std::string& message) {
+        if (error) *error = message;
+        return false;
+    };
+    auto size = platform::RegularFileSize(job.fileName);
+    if (!size) return fail(name + " not found");
+    if (*size > limit)
+        return fail(name + (memory ? " does not fit the memory of ORBIK"
+                                   : " does not fit the configuration memory of ORBIK"));
+    std::string why;
+    if (!platform::ReadWholeFile(job.fileName, bytes, limit, &why))
+        return fail("Cannot read " + name + ": " + platform::ErrorReason(why));
+    return CheckImageBytes(job, *bytes, name, error);
+}
+
 class Runner {
   public:
     Runner(DeviceLink& link, const TransferJob& job, const TransferCallbacks& callbacks)
@@ -176,10 +200,7 @@ class Runner {
     // asked, identify.
     TransferOutcome Send() {
         std::string error;
-        if (!platform::ReadWholeFile(job_.fileName, &file_, &error))
-            return Failed(TransferResult::BadFile, job_.fileName.string() + " not found");
-        if (!CheckImageBytes(job_, file_, job_.fileName.string(), &error))
-            return Failed(TransferResult::BadFile, error);
+        if (!ReadSendFile(job_, &file_, &error)) return Failed(TransferResult::BadFile, error);
         blocks_ = CutIntoBlocks();
 
         Status(kDeletingMemoryText);
@@ -361,7 +382,8 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
     image.length = uint32_t(std::min<uintmax_t>(size, UINT32_MAX));
     if (size == kMemorySize + kMemHeaderSize) {
         std::string bytes;
-        if (!platform::ReadWholeFile(resolved, &bytes, error)) return std::nullopt;
+        if (!platform::ReadWholeFile(resolved, &bytes, kMemorySize + kMemHeaderSize, error))
+            return std::nullopt;
         image.hasHeader = true;
         image.startAddress = Address24(bytes, 0);
         image.length = kMemorySize;
@@ -371,11 +393,7 @@ std::optional<MemImage> ExamineMemImage(const fs::path& file, std::string* error
 
 bool CheckSendFile(const TransferJob& job, std::string* error) {
     std::string bytes;
-    if (!platform::ReadWholeFile(job.fileName, &bytes)) {
-        if (error) *error = job.fileName.string() + " not found";
-        return false;
-    }
-    return CheckImageBytes(job, bytes, job.fileName.string(), error);
+    return ReadSendFile(job, &bytes, error);
 }
 
 int ProgressPercent(uint64_t done, uint64_t total) {

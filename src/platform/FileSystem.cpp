@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <system_error>
 
 namespace orbik::platform {
@@ -25,20 +23,31 @@ bool Fail(std::string* error, const fs::path& path, const std::error_code& ec) {
     return Fail(error, path.string() + ": " + ec.message());
 }
 
-bool Exists(const fs::path& path) {
+fs::file_type EntryType(const fs::path& path) {
     std::error_code ec;
-    return fs::symlink_status(path, ec).type() != fs::file_type::not_found && !ec;
+    fs::file_type type = fs::symlink_status(path, ec).type();
+    return ec ? fs::file_type::not_found : type;
+}
+
+bool Exists(const fs::path& path) {
+    return EntryType(path) != fs::file_type::not_found;
 }
 
 // The entry of `dir` that matches `name`: exact first, then the first in
-// sorted order that matches ignoring the case of A-Z.
-std::optional<std::string> MatchEntry(const fs::path& dir, const std::string& name) {
-    if (Exists(dir / name)) return name;
+// sorted order that matches ignoring the case of A-Z. *link tells whether
+// it is a symbolic link.
+std::optional<std::string> MatchEntry(const fs::path& dir, const std::string& name, bool* link) {
+    fs::file_type type = EntryType(dir / name);
+    *link = type == fs::file_type::symlink;
+    if (type != fs::file_type::not_found) return name;
     std::optional<std::string> best;
     std::error_code ec;
     for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
         std::string candidate = it->path().filename().string();
-        if (EqualsIgnoreCase(candidate, name) && (!best || candidate < *best)) best = candidate;
+        if (EqualsIgnoreCase(candidate, name) && (!best || candidate < *best)) {
+            best = candidate;
+            *link = it->is_symlink(ec);
+        }
     }
     return best;
 }
@@ -70,9 +79,10 @@ std::string ToUpperAscii(std::string_view text) {
     return out;
 }
 
-fs::path ResolvePath(const fs::path& path) {
+fs::path ResolvePath(const fs::path& path, bool* throughLink) {
     fs::path resolved;
     bool resolving = true;
+    if (throughLink) *throughLink = false;
     for (const auto& component : path) {
         std::string name = component.string();
         if (resolved.empty() &&
@@ -82,8 +92,10 @@ fs::path ResolvePath(const fs::path& path) {
         }
         if (resolving && name != "." && name != "..") {
             fs::path dir = resolved.empty() ? fs::path(".") : resolved;
-            if (auto match = MatchEntry(dir, name)) {
+            bool link = false;
+            if (auto match = MatchEntry(dir, name, &link)) {
                 name = *match;
+                if (throughLink && link) *throughLink = true;
             } else {
                 resolving = false;  // nothing below a missing component can exist
             }
@@ -103,16 +115,67 @@ bool DirectoryExists(const fs::path& path) {
     return fs::is_directory(ResolvePath(path), ec);
 }
 
-bool ReadWholeFile(const fs::path& path, std::string* data, std::string* error) {
-    fs::path file = ResolvePath(path);
+std::string ErrorReason(std::string_view error) {
+    auto colon = error.rfind(": ");
+    return std::string(colon == std::string_view::npos ? error : error.substr(colon + 2));
+}
+
+std::optional<std::uintmax_t> RegularFileSize(const fs::path& path) {
     std::error_code ec;
-    if (!fs::is_regular_file(file, ec)) return Fail(error, file.string() + ": no such file");
-    std::ifstream in(file, std::ios::binary);
-    if (!in) return Fail(error, file.string() + ": cannot open");
-    std::ostringstream buffer;
-    buffer << in.rdbuf();
-    if (in.bad()) return Fail(error, file.string() + ": read error");
-    *data = std::move(buffer).str();
+    fs::path file = ResolvePath(path);
+    if (!fs::is_regular_file(file, ec)) return std::nullopt;
+    std::uintmax_t size = fs::file_size(file, ec);
+    if (ec) return std::nullopt;
+    return size;
+}
+
+namespace {
+
+bool FailErrno(std::string* error, const fs::path& path, int code) {
+    return Fail(error, path.string() + ": " + std::strerror(code));
+}
+
+// Reads until the end of the file, or one byte past `size`, so that a file
+// longer than the system said shows as one. A failed read leaves its errno in *code.
+void ReadAll(int fd, std::uintmax_t size, std::string* bytes, int* code) {
+    bytes->assign(static_cast<std::size_t>(size) + 1, '\0');
+    std::size_t got = 0;
+    while (got < bytes->size()) {
+        ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            *code = errno;
+            return;
+        }
+        if (n == 0) break;
+        got += static_cast<std::size_t>(n);
+    }
+    bytes->resize(got);
+}
+
+}  // namespace
+
+bool ReadWholeFile(const fs::path& path, std::string* data, std::uintmax_t maxSize,
+                   std::string* error) {
+    fs::path file = ResolvePath(path);
+    auto fail = [&](const std::string& reason) {
+        return Fail(error, file.string() + ": " + reason);
+    };
+    // Non-blocking, so that a FIFO in a project cannot stall the open.
+    int fd = open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) return fail(std::strerror(errno));
+    struct stat st {};
+    int code = fstat(fd, &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    bool regular = code == 0 && S_ISREG(st.st_mode);
+    auto size = static_cast<std::uintmax_t>(st.st_size);
+    if (regular && size > maxSize) code = EFBIG;
+    std::string bytes;
+    if (regular && code == 0) ReadAll(fd, size, &bytes, &code);
+    close(fd);
+    if (code != 0) return fail(std::strerror(code));
+    if (!regular) return fail("not a regular file");
+    if (bytes.size() != size) return fail("size changed while reading");
+    *data = std::move(bytes);
     return true;
 }
 
@@ -123,10 +186,15 @@ PendingFile::~PendingFile() {
 bool PendingFile::Create(const fs::path& path, std::string* error) {
     Discard();
     target_ = ResolvePath(path);
+    // A directory cannot be renamed over: find out before anything is written.
+    std::error_code ec;
+    if (fs::is_directory(fs::symlink_status(target_, ec))) return FailErrno(error, target_, EISDIR);
     fs::path dir = target_.has_parent_path() ? target_.parent_path() : fs::path(".");
-    std::string temp = (dir / ("." + target_.filename().string() + ".XXXXXX")).string();
+    // A short name: a target name near the system's limit leaves no room
+    // for a suffix.
+    std::string temp = (dir / ".orbik-XXXXXX").string();
     int fd = mkstemp(temp.data());
-    if (fd < 0) return Fail(error, target_.string() + ": " + std::strerror(errno));
+    if (fd < 0) return FailErrno(error, target_, errno);
 
     // Keep the mode of a file being replaced; a new file gets the usual 0666 & ~umask.
     struct stat old {};
@@ -144,7 +212,7 @@ bool PendingFile::Create(const fs::path& path, std::string* error) {
     return true;
 }
 
-bool PendingFile::Commit(std::string_view data, std::string* error) {
+bool PendingFile::Write(std::string_view data, std::string* error) {
     if (fd_ < 0) return Fail(error, target_.string() + ": not created");
     const char* p = data.data();
     std::size_t left = data.size();
@@ -152,22 +220,36 @@ bool PendingFile::Commit(std::string_view data, std::string* error) {
         ssize_t n = write(fd_, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            int saved = errno;
+            int saved = n < 0 ? errno : ENOSPC;
             Discard();
-            return Fail(error, target_.string() + ": " + std::strerror(saved ? saved : ENOSPC));
+            return FailErrno(error, target_, saved);
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
     int fd = fd_;
     fd_ = -1;
-    if (fsync(fd) != 0 || close(fd) != 0 || rename(temp_.c_str(), target_.c_str()) != 0) {
+    if (fsync(fd) != 0 || close(fd) != 0) {
         int saved = errno;
         Discard();
-        return Fail(error, target_.string() + ": " + std::strerror(saved));
+        return FailErrno(error, target_, saved);
+    }
+    return true;
+}
+
+bool PendingFile::Rename(std::string* error) {
+    if (temp_.empty() || fd_ >= 0) return Fail(error, target_.string() + ": not written");
+    if (rename(temp_.c_str(), target_.c_str()) != 0) {
+        int saved = errno;
+        Discard();
+        return FailErrno(error, target_, saved);
     }
     temp_.clear();
     return true;
+}
+
+bool PendingFile::Commit(std::string_view data, std::string* error) {
+    return Write(data, error) && Rename(error);
 }
 
 void PendingFile::Discard() {
@@ -180,6 +262,21 @@ void PendingFile::Discard() {
 bool WriteFileAtomic(const fs::path& path, std::string_view data, std::string* error) {
     PendingFile file;
     return file.Create(path, error) && file.Commit(data, error);
+}
+
+bool FileReplacement::Stage(const fs::path& path, std::string_view data, std::string* error) {
+    auto file = std::make_unique<PendingFile>();
+    if (!file->Create(path, error) || !file->Write(data, error)) return false;
+    staged_.push_back(std::move(file));
+    return true;
+}
+
+bool FileReplacement::Commit(std::string* error) {
+    // The files not yet renamed are removed with this object.
+    for (auto& file : staged_)
+        if (!file->Rename(error)) return false;
+    staged_.clear();
+    return true;
 }
 
 bool CopyFileNoOverwrite(const fs::path& from, const fs::path& to, std::string* error) {

@@ -18,9 +18,15 @@ std::string_view Trim(std::string_view s) {
 }  // namespace
 
 IniFile::IniFile(const std::filesystem::path& path) : path_(path) {
-    std::string text;
-    if (ReadWholeFile(path, &text)) *this = FromText(text);
-    path_ = path;
+    std::string text, error;
+    if (ReadWholeFile(path, &text, kMaxTextFileSize, &error)) {
+        *this = FromText(text);
+        path_ = path;
+        return;
+    }
+    std::error_code ec;
+    auto type = std::filesystem::symlink_status(ResolvePath(path), ec).type();
+    if (type != std::filesystem::file_type::not_found) readError_ = error;
 }
 
 IniFile IniFile::FromText(std::string_view text) {
@@ -144,6 +150,11 @@ std::string IniFile::Text() const {
 }
 
 bool IniFile::Save(std::string* error) const {
+    // Writing back what little was read would lose the rest of the file.
+    if (!readError_.empty()) {
+        if (error) *error = readError_;
+        return false;
+    }
     return WriteFileAtomic(path_, Text(), error);
 }
 

@@ -14,7 +14,8 @@ namespace orbik::platform {
 class IniFile {
   public:
     IniFile() = default;
-    // Reads the file; a missing or unreadable file reads as empty.
+    // Reads the file; a missing or unreadable file reads as empty. One that
+    // exists but cannot be read whole is never written: Save fails.
     explicit IniFile(const std::filesystem::path& path);
 
     static IniFile FromText(std::string_view text);
@@ -49,6 +50,7 @@ class IniFile {
 
     std::filesystem::path path_;
     std::vector<Line> lines_;
+    std::string readError_;  // why an existing file could not be read
 };
 
 // One-shot profile calls: each opens the file, does one thing and (for

@@ -38,9 +38,10 @@ std::string JoinLines(const std::vector<std::string>& lines) {
 }
 
 bool ReadTextFile(const std::filesystem::path& path, std::vector<std::string>* lines,
-                  const Reporter& report) {
-    std::string bytes;
-    if (!ReadWholeFile(path, &bytes)) {
+                  const Reporter& report, std::string* reason) {
+    std::string bytes, error;
+    if (!ReadWholeFile(path, &bytes, kMaxTextFileSize, &error)) {
+        if (reason) *reason = ErrorReason(error);
         if (report) report(path.string() + " not found");
         return false;
     }
@@ -49,8 +50,10 @@ bool ReadTextFile(const std::filesystem::path& path, std::vector<std::string>* l
 }
 
 bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                   const Reporter& report) {
-    if (!WriteFileAtomic(path, JoinLines(lines))) {
+                   const Reporter& report, std::string* reason) {
+    std::string error;
+    if (!WriteFileAtomic(path, JoinLines(lines), &error)) {
+        if (reason) *reason = ErrorReason(error);
         if (report) report(path.string() + " not found");
         return false;
     }

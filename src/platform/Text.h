@@ -24,14 +24,16 @@ std::vector<std::string> SplitLines(std::string_view text);
 // Every line followed by CR LF.
 std::string JoinLines(const std::vector<std::string>& lines);
 
-// Reads a text file into lines; when it cannot be opened reports
-// path + " not found" and returns false.
+// Reads a text file into lines; when it cannot be read reports
+// path + " not found" and returns false. *reason gets the system's reason
+// (permission denied, input/output error ...) for a detail line.
 bool ReadTextFile(const std::filesystem::path& path, std::vector<std::string>* lines,
-                  const Reporter& report);
+                  const Reporter& report, std::string* reason = nullptr);
 // Writes lines with CR LF atomically; when it cannot be written reports
-// path + " not found" (the message the user knows for a failed open).
+// path + " not found" (the message the user knows for a failed open), with
+// the system's reason (disk full ...) in *reason.
 bool WriteTextFile(const std::filesystem::path& path, const std::vector<std::string>& lines,
-                   const Reporter& report);
+                   const Reporter& report, std::string* reason = nullptr);
 
 // Windows-1252 bytes <-> UTF-8, for the windows' edge. Characters that
 // Windows-1252 cannot hold become '?'.

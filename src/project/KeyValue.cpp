@@ -4,12 +4,16 @@
 
 namespace orbik::project {
 
-bool LineFile::Open(const std::filesystem::path& path, bool raw) {
+bool LineFile::Open(const std::filesystem::path& path, bool raw, std::string* reason) {
     std::string bytes;
     lines_.clear();
     next_ = 0;
     raw_ = raw;
-    if (!platform::ReadWholeFile(path, &bytes)) return false;
+    std::string error;
+    if (!platform::ReadWholeFile(path, &bytes, platform::kMaxTextFileSize, &error)) {
+        if (reason) *reason = platform::ErrorReason(error);
+        return false;
+    }
     lines_ = platform::SplitLines(bytes);
     return true;
 }

@@ -20,10 +20,11 @@ inline constexpr std::uint16_t kNotFound = 65535;
 // A project text file, read whole, handed out line by line.
 class LineFile {
   public:
-    // False when the path does not resolve to a readable file. A raw file
-    // keeps its lines as they stand; otherwise everything from the first
-    // ';' is dropped and blanks and tabs are trimmed from both ends.
-    bool Open(const std::filesystem::path& path, bool raw = false);
+    // False (with the system's reason) when the path does not resolve to a
+    // file that can be read whole. A raw file keeps its lines as they
+    // stand; otherwise everything from the first ';' is dropped and blanks
+    // and tabs are trimmed from both ends.
+    bool Open(const std::filesystem::path& path, bool raw = false, std::string* reason = nullptr);
     bool ReadLine(std::string* line);
     bool AtEnd() const { return next_ >= lines_.size(); }
 

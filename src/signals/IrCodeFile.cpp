@@ -204,7 +204,7 @@ bool ParseIcpHeader(std::string_view bytes, IcpHeader* header, std::string* erro
 
 bool ReadIcpHeader(const fs::path& file, IcpHeader* header, std::string* error) {
     std::string bytes;
-    if (!platform::ReadWholeFile(file, &bytes, error)) return false;
+    if (!platform::ReadWholeFile(file, &bytes, kMaxFileSize, error)) return false;
     if (!ParseIcpHeader(bytes, header, error)) {
         if (error) *error = file.string() + ": " + *error;
         return false;
@@ -215,7 +215,7 @@ bool ReadIcpHeader(const fs::path& file, IcpHeader* header, std::string* error) 
 bool PackIcp(std::string_view unpacked, std::string* packed, std::string* error) {
     IcpHeader header;
     if (!ParseIcpHeader(unpacked, &header, error)) return false;
-    if (header.form == kPackedForm) return Fail(error, "the file is already packed");
+    if (IsPackedForm(header.form)) return Fail(error, "the file is already packed");
     std::array<Block, kSlotCount> blocks;
     if (!ReadBlocks(unpacked, header, &blocks, error)) return false;
 
@@ -267,7 +267,7 @@ bool PackIcp(std::string_view unpacked, std::string* packed, std::string* error)
 bool UnpackIcp(std::string_view packed, std::string* unpacked, std::string* error) {
     IcpHeader header;
     if (!ParseIcpHeader(packed, &header, error)) return false;
-    if (header.form == kUnpackedForm) return Fail(error, "the file is not packed");
+    if (!IsPackedForm(header.form)) return Fail(error, "the file is not packed");
     std::size_t entries = 0;
     if (!CheckDictionary(packed, &entries, error)) return false;
     std::array<Block, kSlotCount> blocks;
@@ -318,7 +318,7 @@ bool ConvertFile(const fs::path& from, const fs::path& to,
                  bool (*convert)(std::string_view, std::string*, std::string*),
                  std::string* error) {
     std::string input, output;
-    if (!platform::ReadWholeFile(from, &input, error)) return false;
+    if (!platform::ReadWholeFile(from, &input, kMaxFileSize, error)) return false;
     if (!convert(input, &output, error)) {
         if (error) *error = from.string() + ": " + *error;
         return false;
@@ -340,7 +340,7 @@ bool UnpackIcpFile(const fs::path& file, std::string* error) {
 
 bool DescribeIcp(std::string_view bytes, IcpSummary* summary, std::string* error) {
     if (!ParseIcpHeader(bytes, &summary->header, error)) return false;
-    bool packed = summary->header.form == kPackedForm;
+    bool packed = IsPackedForm(summary->header.form);
     std::size_t entries = 0;
     if (packed && !CheckDictionary(bytes, &entries, error)) return false;
     summary->dictionarySize = packed ? entries : 0;

@@ -26,6 +26,11 @@ inline constexpr std::size_t kHeaderSize = kFileNameSize + 1 + 2 * kSlotCount;
 inline constexpr std::uint16_t kEmptySlot = 0xFFFF;
 inline constexpr std::uint8_t kPackedForm = 0;
 inline constexpr std::uint8_t kUnpackedForm = 0xFF;
+// The editor unpacks a file unless its form byte says unpacked: any other
+// value counts as packed, for every reader.
+inline bool IsPackedForm(std::uint8_t form) {
+    return form != kUnpackedForm;
+}
 
 inline constexpr std::size_t kItemSize = 8;
 // A block is a 2-byte count, the 6-byte signal header, then count units of 8 bytes.
@@ -36,6 +41,9 @@ inline constexpr std::size_t kFullDictionary = 256;
 inline constexpr std::size_t kMaxItemsPerSignal = 1024;
 inline constexpr std::size_t kMaxBitStringBytes = 257;
 inline constexpr std::size_t kBitBufferSize = 512;
+// Slot offsets are 16-bit: no block can start beyond 64 KiB, so a larger
+// file is damaged, and is refused before it is read.
+inline constexpr std::size_t kMaxFileSize = 1u << 20;
 
 // The header as the editor keeps it per device: offsets in native order.
 struct IcpHeader {

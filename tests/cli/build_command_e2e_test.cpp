@@ -69,4 +69,21 @@ TEST(BuildCommand, PrintsEachFinishedStepThenTheFinalStatus) {
     EXPECT_EQ(failed.out.back(), "checking items ........... ..........ok");
 }
 
+TEST(BuildCommand, FailureLineIsFollowedByTheReasonWhenKnown) {
+    orbik::test::TempDir program, elsewhere;
+    fs::path demo = ORBIK_DEMO_DIR;
+    fs::copy(demo / "Speech", program / "Speech", fs::copy_options::recursive);
+    fs::create_directories(program / "Project");
+    fs::copy(demo / "Project" / "Demo", program / "Project" / "Demo", fs::copy_options::recursive);
+    fs::path main = program / "Project/Demo/Demo.txt";
+    fs::rename(main, elsewhere / "Demo.txt");
+    fs::create_symlink(elsewhere / "Demo.txt", main);
+
+    CliRun failed = BuildInProgramDir(program.Path(), "Project/Demo");
+    EXPECT_EQ(failed.status, 1);
+    ASSERT_GE(failed.err.size(), 2u);
+    EXPECT_EQ(failed.err[failed.err.size() - 2], "file Project/Demo/Demo.txt not found");
+    EXPECT_EQ(failed.err.back(), "a symbolic link leads outside the folder");
+}
+
 }  // namespace

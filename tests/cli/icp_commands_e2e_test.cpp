@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/FileSystem.h"
+#include "signals/IrCodeFile.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
 
@@ -24,7 +25,8 @@ orbik::test::ProcessResult Cli(const std::string& command, const fs::path& file)
 
 std::string Sample() {
     std::string bytes;
-    EXPECT_TRUE(orbik::platform::ReadWholeFile(kDemo / "IR_ICP/TV_Demo.icp", &bytes));
+    EXPECT_TRUE(orbik::platform::ReadWholeFile(kDemo / "IR_ICP/TV_Demo.icp", &bytes,
+                                               orbik::signals::kMaxFileSize));
     return bytes;
 }
 
@@ -94,6 +96,14 @@ TEST(IcpCommands, InfoShowsHeaderAndSlotsAndNeverPassesControlBytesOn) {
     EXPECT_EQ(info.status, 0);
     EXPECT_EQ(info.output.find('\x1b'), std::string::npos);
     EXPECT_NE(info.output.find("\"?]0;x??[2J\""), std::string::npos) << info.output;
+
+    std::string unknownForm = sample;
+    unknownForm[10] = 7;
+    dir.Write("seven.icp", unknownForm);
+    info = Cli("icp-info", dir / "seven.icp");
+    EXPECT_EQ(info.status, 0) << info.output;
+    EXPECT_NE(info.output.find("Form:        unknown (7), read as packed"), std::string::npos)
+        << info.output;
 
     dir.Write("cut.icp", sample.substr(0, 400));
     info = Cli("icp-info", dir / "cut.icp");

@@ -113,7 +113,8 @@ TEST(ImageFilesTest, WritesBothFilesAsSteps) {
     test::TempDir dir;
     StatusLines log;
     std::string image = Counting(300);
-    ASSERT_TRUE(WriteCimAndCif(image, dir.Path(), "Demo", log));
+    platform::FileReplacement outputs;
+    ASSERT_TRUE(WriteCimAndCif(image, dir.Path(), "Demo", outputs, log) && outputs.Commit());
     std::string cim = dir.Read("Demo.CIM");
     EXPECT_EQ(cim.size(), 302u);
     EXPECT_EQ(dir.Read("Demo.CIF"), FrameCim(cim, log));
@@ -125,7 +126,8 @@ TEST(ImageFilesTest, ReplacesExistingFileOfOtherCase) {
     test::TempDir dir;
     dir.Write("demo.cim", "old");
     StatusLines log;
-    ASSERT_TRUE(WriteCimAndCif(Counting(3), dir.Path(), "Demo", log));
+    platform::FileReplacement outputs;
+    ASSERT_TRUE(WriteCimAndCif(Counting(3), dir.Path(), "Demo", outputs, log) && outputs.Commit());
     EXPECT_EQ(dir.Read("demo.cim").size(), 4u);
     EXPECT_FALSE(std::filesystem::exists(dir / "Demo.CIM"));
 }
@@ -138,7 +140,10 @@ TEST(ImageFilesTest, ReportsWriteFailureAndKeepsOldFiles) {
     StatusLines log;
     log.BeginStep("checking playbacks ....... ");
     log.FinishStep();
-    EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", log));
+    {
+        platform::FileReplacement outputs;
+        EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", outputs, log));
+    }
     EXPECT_TRUE(log.Failed());
     std::string expected = "cannot write " + (dir / "Demo.CIM").string() + ": ";
     EXPECT_EQ(log.Status().substr(0, expected.size()), expected);
@@ -154,7 +159,8 @@ TEST(ImageFilesTest, ReportsFramingWriteFailure) {
     test::TempDir dir;
     dir.Write("Demo.CIF/keep", "");
     StatusLines log;
-    EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", log));
+    platform::FileReplacement outputs;
+    EXPECT_FALSE(WriteCimAndCif(Counting(300), dir.Path(), "Demo", outputs, log));
     EXPECT_EQ(log.Finished(), "writing configuration .... .ok");
     std::string expected = "cannot write " + (dir / "Demo.CIF").string() + ": ";
     EXPECT_EQ(log.Status().substr(0, expected.size()), expected);

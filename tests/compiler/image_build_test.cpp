@@ -25,7 +25,7 @@ class DemoImageTest : public ::testing::Test {
 
     std::string Read(const char* name) const {
         std::string bytes;
-        platform::ReadWholeFile(state.projectDir / name, &bytes);
+        platform::ReadWholeFile(state.projectDir / name, &bytes, platform::kMaxTextFileSize);
         return bytes;
     }
 
@@ -62,7 +62,7 @@ TEST_F(DemoImageTest, FilesHoldTheImageAndDevicesAreWhereTheirPointersSay) {
         for (std::size_t d = 0; d < devices.size(); ++d) {
             std::size_t at = GetBigEndian(image, table + 2 + 3 * d, 3);
             std::string data;
-            ASSERT_TRUE(platform::ReadWholeFile(devices[d].path, &data));
+            ASSERT_TRUE(platform::ReadWholeFile(devices[d].path, &data, kMaxImageSize));
             EXPECT_EQ(image.substr(at, data.size()), data) << devices[d].name;
             if (devices[d].name.rfind("--", 0) == 0) {
                 EXPECT_EQ(at % 65536, 0u) << devices[d].name;

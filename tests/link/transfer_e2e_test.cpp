@@ -305,6 +305,29 @@ TEST(TransferCliE2E, SendsAndReadsEveryKindOfImage) {
     EXPECT_EQ(ReadFile(readMem), std::string("\x08\x00\x00", 3) + sim.Memory(0x80000, kMemorySize));
 }
 
+TEST(TransferCliE2E, FileWhoseReadsFailIsNotSent) {
+    TempDir dir;
+    std::string out;
+    auto mem = dir / "mem.cim";
+    std::filesystem::create_symlink("/proc/self/mem", mem);
+    EXPECT_EQ(RunCli("send " + mem.string() + " --port COM1", &out, dir), 1);
+    EXPECT_NE(out.find("Cannot read " + mem.string() + ": Input/output error"), std::string::npos)
+        << out;
+    EXPECT_EQ(out.find("Transfer Complete"), std::string::npos) << out;
+}
+
+TEST(TransferE2E, ReadIntoAFileThatCannotBeWrittenNamesItOnce) {
+    SimulatedDevice sim;
+    Session s(sim);
+    TempDir dir;
+    TransferJob job = Job(Operation::ReadMem, dir / "missing" / "r.mem");
+    job.length = 256;
+    auto outcome = s.Run(job);
+    EXPECT_EQ(outcome.result, TransferResult::WriteFailed);
+    EXPECT_EQ(outcome.message,
+              "Cannot write " + job.fileName.string() + ": No such file or directory");
+}
+
 TEST(TransferCliE2E, RefusesBadImagesBeforeTouchingTheDevice) {
     SimulatedDeviceOptions options;
     options.initialMemory = InitialMemory();

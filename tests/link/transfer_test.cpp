@@ -102,6 +102,23 @@ TEST(MemSendPlan, NamesEmptyAndUnusableImagesAndNotesShortOnes) {
     EXPECT_EQ(full->job.length, kMemorySize);
 }
 
+TEST(TransferCheck, FilesThatCannotBeReadWholeAreRefusedWithTheReason) {
+    TempDir dir;
+    auto mem = dir / "mem.cim";
+    std::filesystem::create_symlink("/proc/self/mem", mem);  // every read fails
+    EXPECT_EQ(CheckError(Operation::TransCim, mem),
+              "Cannot read " + mem.string() + ": Input/output error");
+    auto status = dir / "status.cim";
+    std::filesystem::create_symlink("/proc/self/status", status);  // size 0, yet has bytes
+    EXPECT_EQ(CheckError(Operation::TransCim, status),
+              "Cannot read " + status.string() + ": size changed while reading");
+    // Refused by its size, unread.
+    auto huge = dir.Write("huge.mem", "");
+    std::filesystem::resize_file(huge, 10ull << 30);
+    EXPECT_EQ(CheckError(Operation::TransMem, huge),
+              huge.string() + " does not fit the memory of ORBIK");
+}
+
 TEST(TransferCheck, MemoryImageWithHeaderAtAnotherAddressIsRefused) {
     TempDir dir;
     std::string image = std::string("\x09\x00\x00", 3) + Pattern(kMemorySize);

@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
+#include <fstream>
 
 #include "support/TempDir.h"
 
@@ -130,3 +133,70 @@ TEST(TextHelpers, TrailingSeparatorAndSettingJoin) {
     EXPECT_EQ(JoinSetting("/prog", "/IR"), fs::path("/prog/IR"));
     EXPECT_EQ(JoinSetting("/prog", ""), fs::path("/prog"));
 }
+
+namespace {
+
+// Each a file that cannot be read whole: the read fails naming the file and
+// the system's reason, and leaves the caller's data alone.
+TEST(ReadWholeFile, RefusesWhatItCannotReadWhole) {
+    TempDir dir;
+    fs::create_symlink("/proc/self/mem", dir / "mem");        // stat size 0, reads fail
+    fs::create_symlink("/proc/self/status", dir / "status");  // stat size 0, reads succeed
+    ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+    fs::create_directory(dir / "folder");
+    // Sparse: refused by its size, never read.
+    { std::ofstream(dir / "huge"); }
+    fs::resize_file(dir / "huge", 10ull << 30);
+    const struct {
+        const char* name;
+        const char* reason;
+    } kCases[] = {
+        {"mem", "Input/output error"},         {"status", "size changed while reading"},
+        {"fifo", "not a regular file"},        {"folder", "Is a directory"},
+        {"gone", "No such file or directory"}, {"huge", "File too large"},
+    };
+    for (const auto& c : kCases) {
+        std::string data = "untouched", error;
+        EXPECT_FALSE(ReadWholeFile(dir / c.name, &data, 1 << 20, &error)) << c.name;
+        EXPECT_EQ(error, (dir / c.name).string() + ": " + c.reason);
+        EXPECT_EQ(ErrorReason(error), c.reason);
+        EXPECT_EQ(data, "untouched");
+    }
+}
+
+TEST(ReadWholeFile, ReadsUpToItsLimit) {
+    TempDir dir;
+    dir.Write("f", std::string(1000, 'x'));
+    std::string data;
+    EXPECT_TRUE(ReadWholeFile(dir / "F", &data, 1000));
+    EXPECT_EQ(data, std::string(1000, 'x'));
+    EXPECT_FALSE(ReadWholeFile(dir / "f", &data, 999));
+}
+
+TEST(FileReplacement, ReplacesAllFilesOrNone) {
+    TempDir dir;
+    dir.Write("a", "old a");
+    dir.Write("b", "old b");
+    fs::create_directory(dir / "c");
+    {
+        FileReplacement files;
+        EXPECT_TRUE(files.Stage(dir / "a", "new a"));
+        EXPECT_TRUE(files.Stage(dir / "b", "new b"));
+        std::string error;
+        EXPECT_FALSE(files.Stage(dir / "c", "new c", &error));  // a folder is in the way
+        EXPECT_EQ(error, (dir / "c").string() + ": Is a directory");
+    }
+    EXPECT_EQ(dir.Read("a"), "old a");
+    EXPECT_EQ(dir.Read("b"), "old b");
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 3u);  // no temporary file left
+
+    FileReplacement files;
+    ASSERT_TRUE(files.Stage(dir / "A", "new a") && files.Stage(dir / "b", "new b"));
+    EXPECT_EQ(dir.Read("a"), "old a");  // nothing changes before the commit
+    ASSERT_TRUE(files.Commit());
+    EXPECT_EQ(dir.Read("a"), "new a");
+    EXPECT_EQ(dir.Read("b"), "new b");
+    EXPECT_EQ(ListDirectory(dir.Path()).size(), 3u);
+}
+
+}  // namespace

@@ -64,6 +64,19 @@ TEST(IniFile, MissingFileReadsAsDefaultsAndIsCreatedOnWrite) {
     EXPECT_EQ(orbik::platform::ReadProfileString(file, "Port", "Interface", "none"), "none");
 }
 
+TEST(IniFile, FileThatCannotBeReadWholeIsNeverRewritten) {
+    TempDir dir;
+    auto file = dir / "orbik.ini";
+    std::filesystem::create_symlink("/proc/self/mem", file);  // exists, every read fails
+    orbik::platform::IniFile ini(file);
+    ini.Write("Port", "Interface", "COM3");
+    std::string error;
+    EXPECT_FALSE(ini.Save(&error));
+    EXPECT_EQ(error, file.string() + ": Input/output error");
+    EXPECT_FALSE(orbik::platform::WriteProfileString(file, "Port", "Interface", "COM3"));
+    EXPECT_TRUE(std::filesystem::is_symlink(file));
+}
+
 TEST(IniFile, WritesToTheFileOfAnotherCase) {
     TempDir dir;
     dir.Write("Projectlist.ini", "[Demo]\nname=Demo\n");

@@ -39,6 +39,22 @@ TEST(TextFiles, MissingFileIsReportedWithItsPath) {
     EXPECT_EQ(messages.size(), 2u);
 }
 
+TEST(TextFiles, FailuresKeepTheSystemsReasonBesideTheMessage) {
+    orbik::test::TempDir dir;
+    std::filesystem::create_directory(dir / "folder.txt");
+    std::vector<std::string> messages, lines;
+    auto report = [&](const std::string& m) { messages.push_back(m); };
+    std::string reason;
+    EXPECT_FALSE(ReadTextFile(dir / "folder.txt", &lines, report, &reason));
+    EXPECT_EQ(reason, "Is a directory");
+    EXPECT_FALSE(WriteTextFile(dir / "no/such/dir.txt", {"x"}, report, &reason));
+    EXPECT_EQ(reason, "No such file or directory");
+    // The messages stay as the user knows them.
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{(dir / "folder.txt").string() + " not found",
+                                        (dir / "no/such/dir.txt").string() + " not found"}));
+}
+
 TEST(Codepage, Cp1252RoundTripsEveryByte) {
     std::string all;
     for (int b = 1; b < 256; ++b) all += static_cast<char>(b);

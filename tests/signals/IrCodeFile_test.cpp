@@ -450,16 +450,29 @@ TEST(IrCodeFileDescribe, ReportsSharesDecodedItemsAndDamagedBlocks) {
     EXPECT_EQ(summary.slots[3].problem, "block at offset 60000 lies past the end of the file");
 }
 
+TEST(IrCodeFileForm, AnUnknownFormByteCountsAsPackedForEveryReader) {
+    TestFile file = Packed(3);
+    file.Add(1, 1, std::string("\x4C\x80\0\0\0\0\0\0", 8));
+    file.form = 7;
+    std::string bytes = file.Bytes(), out, error;
+    EXPECT_FALSE(PackIcp(bytes, &out, &error));
+    EXPECT_EQ(error, "the file is already packed");
+    EXPECT_TRUE(UnpackIcp(bytes, &out, &error)) << error;
+    IcpSummary summary;
+    ASSERT_TRUE(DescribeIcp(bytes, &summary));
+    EXPECT_EQ(summary.dictionarySize, 3u);
+}
+
 TEST(IrCodeFileDemo, TemplateIsEmptyAndSampleUnpacksWithANameForEverySignal) {
     std::filesystem::path demo = ORBIK_DEMO_DIR;
     TestFile empty = Unpacked();
     empty.name = "Empty     ";
     std::string bytes, packed;
-    ASSERT_TRUE(platform::ReadWholeFile(demo / "IR" / "Empty.ixp", &bytes));
+    ASSERT_TRUE(platform::ReadWholeFile(demo / "IR" / "Empty.ixp", &bytes, kMaxFileSize));
     EXPECT_EQ(bytes, empty.Bytes());
 
     std::filesystem::path sample = demo / "IR_ICP" / "TV_Demo.icp";
-    ASSERT_TRUE(platform::ReadWholeFile(sample, &packed));
+    ASSERT_TRUE(platform::ReadWholeFile(sample, &packed, kMaxFileSize));
     IcpHeader header;
     ASSERT_TRUE(ParseIcpHeader(packed, &header));
     EXPECT_EQ(header.form, kPackedForm);

@@ -21,7 +21,7 @@ std::string BuildDemoCim(const fs::path& programDir,
     compiler::BuildState state = compiler::MakeBuildState("Demo", project, programDir);
     std::string cim;
     if (!compiler::BuildConfiguration(state, log) ||
-        !platform::ReadWholeFile(project / "Demo.CIM", &cim))
+        !platform::ReadWholeFile(project / "Demo.CIM", &cim, platform::kMaxTextFileSize))
         return {};
     return cim;
 }

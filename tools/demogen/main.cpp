@@ -22,6 +22,9 @@ using namespace orbik::platform;
 
 namespace {
 
+// The demo's largest files are memory images of a few MiB.
+constexpr std::uintmax_t kMaxDemoFileSize = 64u << 20;
+
 bool IsTextFile(const fs::path& p) {
     std::string ext = ToLowerAscii(p.extension().string());
     return ext == ".txt" || ext == ".ini";
@@ -29,7 +32,7 @@ bool IsTextFile(const fs::path& p) {
 
 bool WriteIfChanged(const fs::path& target, const std::string& bytes) {
     std::string old;
-    if (ReadWholeFile(target, &old) && old == bytes) return true;
+    if (ReadWholeFile(target, &old, kMaxDemoFileSize) && old == bytes) return true;
     std::string error;
     if (!CreateDirectories(target.parent_path(), &error) ||
         !WriteFileAtomic(target, bytes, &error)) {
@@ -47,7 +50,11 @@ bool CopyTree(const fs::path& source, const fs::path& output) {
             continue;
         }
         std::string bytes;
-        if (!ReadWholeFile(entry.path(), &bytes)) return false;
+        std::string error;
+        if (!ReadWholeFile(entry.path(), &bytes, kMaxDemoFileSize, &error)) {
+            std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
+            return false;
+        }
         if (IsTextFile(entry.path())) bytes = JoinLines(SplitLines(bytes));
         if (!WriteIfChanged(target, bytes)) return false;
     }

@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -150,18 +151,45 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
     return o->port > 0;
 }
 
-bool ReadFile(const std::string& path, std::vector<uint8_t>* bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// The whole file, or false with the system's reason: a read error or a
+// size other than the one the system reports never passes for a shorter file.
+bool ReadFile(const std::string& path, std::size_t maxSize, std::vector<uint8_t>* bytes,
+              int* reason) {
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    struct stat st {};
+    *reason = fd < 0 || fstat(fd, &st) != 0       ? errno
+              : !S_ISREG(st.st_mode)              ? EINVAL
+              : std::size_t(st.st_size) > maxSize ? EFBIG
+                                                  : 0;
+    std::size_t got = 0;
+    if (*reason == 0) bytes->assign(std::size_t(st.st_size) + 1, 0);
+    while (*reason == 0 && got < bytes->size()) {
+        ssize_t n = read(fd, bytes->data() + got, bytes->size() - got);
+        if (n < 0 && errno != EINTR) *reason = errno;
+        if (n == 0) break;
+        if (n > 0) got += std::size_t(n);
+    }
+    if (fd >= 0) close(fd);
+    if (*reason == 0 && got != std::size_t(st.st_size)) *reason = EIO;
+    if (*reason != 0) return false;
+    bytes->resize(got);
     return true;
 }
 
-// Loads a file into the start of `target`, keeping the rest.
-void Load(const std::string& path, std::vector<uint8_t>& target) {
+// Loads a file into the start of `target`, keeping the rest. A missing
+// file is an erased device; one that cannot be read stops the start, as
+// saving over it at the end would lose it.
+bool Load(const std::string& path, std::vector<uint8_t>& target) {
     std::vector<uint8_t> bytes;
-    if (path.empty() || !ReadFile(path, &bytes)) return;
-    std::copy(bytes.begin(), bytes.begin() + std::min(bytes.size(), target.size()), target.begin());
+    int reason = 0;
+    if (path.empty()) return true;
+    if (!ReadFile(path, target.size(), &bytes, &reason)) {
+        if (reason == ENOENT) return true;
+        std::fprintf(stderr, "orbiksim: cannot read %s: %s\n", path.c_str(), std::strerror(reason));
+        return false;
+    }
+    std::copy(bytes.begin(), bytes.end(), target.begin());
+    return true;
 }
 
 // Written beside and renamed, so a reader never sees half a file.
@@ -284,10 +312,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     device.random.seed(options.seed);
-    Load(options.memoryFile, device.memory);
-    Load(options.signalFile, device.signalMemory);
-    if (!options.learnFile.empty() && !ReadFile(options.learnFile, &device.learnedSignal)) {
-        std::fprintf(stderr, "orbiksim: cannot read %s\n", options.learnFile.c_str());
+    if (!Load(options.memoryFile, device.memory) || !Load(options.signalFile, device.signalMemory))
+        return 2;
+    int reason = 0;
+    if (!options.learnFile.empty() &&
+        !ReadFile(options.learnFile, device.signalMemory.size(), &device.learnedSignal, &reason)) {
+        std::fprintf(stderr, "orbiksim: cannot read %s: %s\n", options.learnFile.c_str(),
+                     std::strerror(reason));
         return 2;
     }
 
