@@ -206,7 +206,9 @@ ImportResult ImportProject(const ImportRequest& request) {
     std::string folderName = rootPrefix.empty() ? "" : rootPrefix.substr(0, rootPrefix.size() - 1);
     std::string name = platform::PathToMessage(fs::path(folderName));
     result.name = name;
-    if (CheckNewName(folderName) != NameCheck::Ok) {
+    // A name Windows-1252 cannot spell could not be listed, opened or deleted.
+    bool spellable = platform::NameToPath(name) == fs::path(folderName);
+    if (!spellable || CheckNewName(folderName) != NameCheck::Ok) {
         result.outcome = Outcome::NameRefused;
         result.detail = "\"" + name + "\" is no allowed project name";
         return result;

@@ -212,6 +212,7 @@ TEST(Archive, ImportRefusesBadNamesTakenNamesAndOpenProjectsWritingNothing) {
         {{{"A/B/c.txt", "x"}}, Outcome::NameRefused},
         {{{"  /", ""}}, Outcome::NameRefused},
         {{{"C:/", ""}}, Outcome::NameRefused},
+        {{{"\xcf\x86/", ""}}, Outcome::NameRefused},  // Greek phi: no Windows-1252 name
     };
     auto before = Tree(p.dir.Path());
     int n = 0;
