@@ -15,6 +15,7 @@
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "projects/forms/TProjectlist.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
@@ -157,6 +158,8 @@ void TMainForm::ConnectCommands() {
     connect(ui_->ToolClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
     connect(ui_->ShowDirectKeys1, &QAction::triggered, this, &TMainForm::ShowDirectKeys1Click);
     connect(ui_->DataCreateFile, &QAction::triggered, this, &TMainForm::DataCreateFileClick);
+    connect(ui_->FileProjects, &QAction::triggered, this, &TMainForm::FileProjectsClick);
+    connect(ui_->ToolProjects, &QAction::triggered, this, &TMainForm::FileProjectsClick);
     connect(ui_->ExtrasOptions, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->ToolOpt, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->MenuInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
@@ -275,6 +278,11 @@ void TMainForm::ShowDirectKeys1Click() {
 
 void TMainForm::DataCreateFileClick() {
     if (ui::ProjectWindow* project = ActiveProjectWindow()) project->CreateFile();
+}
+
+void TMainForm::FileProjectsClick() {
+    projects::TProjectlist list(*context_, this);
+    ui::RunModalWindow(dialogs_, list);
 }
 
 void TMainForm::ExtrasOptionsClick() {

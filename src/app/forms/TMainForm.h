@@ -71,6 +71,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void FileCloseClick();
     void ShowDirectKeys1Click();
     void DataCreateFileClick();
+    void FileProjectsClick();
     void ExtrasOptionsClick();
     void MenuInfoClick();
     void DataTransConfigClick();
