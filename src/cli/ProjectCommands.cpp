@@ -158,12 +158,19 @@ int RunImport(const Args& args) {
         std::fprintf(stderr, "orbik-cli: %s: no such folder\n", args[1].c_str());
         return 1;
     }
-    // The templates folder keeps templates.INI, every other folder a project list.
-    bool isTemplates = fs::equivalent(dest, folders.templates, ec);
+    // The templates folder keeps templates.INI, the projects folder
+    // projectlist.INI; another folder the list file it has.
+    std::string listName;
+    if (fs::equivalent(dest, folders.templates, ec))
+        listName = projects::kTemplateListFile;
+    else if (fs::equivalent(dest, folders.projects, ec))
+        listName = projects::kProjectListFile;
+    else
+        listName = projects::ListFileOf(dest, projects::kProjectListFile).filename().string();
     projects::ImportRequest request;
     request.archive = args[0];
     request.destFolder = dest;
-    request.listName = isTemplates ? projects::kTemplateListFile : projects::kProjectListFile;
+    request.listName = listName;
     request.today = Today();
     request.report = [](const std::string& message) {
         std::fprintf(stderr, "%s\n", message.c_str());

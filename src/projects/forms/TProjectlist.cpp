@@ -24,6 +24,13 @@ namespace {
 const QString kArchiveFilter = "ORBIK Project (*.opr);;Project (*.vpr)";
 constexpr int kTypeRole = Qt::UserRole;
 
+// What an export or import left out, one line each.
+QString NotesText(const std::vector<std::string>& notes) {
+    QStringList lines;
+    for (const auto& note : notes) lines << ui::FromCp1252(note);
+    return lines.join("\n");
+}
+
 }  // namespace
 
 TProjectlist::TProjectlist(ui::WindowContext& context, QWidget* parent)
@@ -328,6 +335,8 @@ void TProjectlist::ToolExportClick() {
             ExportProject(project::ProjectDir(FolderOf(tab), name), ui::PathFromQString(file));
         if (result.outcome != Outcome::Done)
             dialogs_.Inform(this, windowTitle(), ui::FromCp1252(result.detail));
+        else if (!result.notes.empty())
+            dialogs_.Inform(this, windowTitle(), NotesText(result.notes));
     }
     SetBusy(false);
 }
@@ -359,11 +368,8 @@ void TProjectlist::ToolImportClick() {
             AddRow(entry);
             SelectName(result.name);
             ui_->LV_Projectlist->setFocus();
-            if (!result.notes.empty()) {
-                QString skipped;
-                for (const auto& note : result.notes) skipped += ui::FromCp1252(note) + "\n";
-                dialogs_.Inform(this, windowTitle(), skipped.trimmed());
-            }
+            if (!result.notes.empty())
+                dialogs_.Inform(this, windowTitle(), NotesText(result.notes));
             break;
         }
         case Outcome::NameExists:
