@@ -209,9 +209,11 @@ bool TProjectlist::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::DragMove: {
             auto* drag = static_cast<QDragMoveEvent*>(event);
             bool ours = drag->source() == ui_->LV_Projectlist;
-            if (ours && DropAllowedAt(drag->position().toPoint()))
-                drag->acceptProposedAction();
-            else
+            if (ours && DropAllowedAt(drag->position().toPoint())) {
+                // A copy: a move would make the list remove the dragged rows.
+                drag->setDropAction(Qt::CopyAction);
+                drag->accept();
+            } else
                 drag->ignore();
             return true;
         }
@@ -222,8 +224,10 @@ bool TProjectlist::eventFilter(QObject* watched, QEvent* event) {
                 drop->ignore();
                 return true;
             }
-            drop->acceptProposedAction();
-            ToolNewClick();
+            drop->setDropAction(Qt::CopyAction);
+            drop->accept();
+            // Asked for the name once the drag has ended, not inside it.
+            QMetaObject::invokeMethod(this, &TProjectlist::ToolNewClick, Qt::QueuedConnection);
             return true;
         }
         default:
