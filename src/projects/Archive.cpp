@@ -107,7 +107,9 @@ fs::path RelativeFolder(std::string_view folderPart) {
     return folder;
 }
 
-bool ExtractEntry(zip_t* archive, zip_uint64_t index, const fs::path& target, std::string* error) {
+// Unpacks one entry; `budget` is what may still be written in all.
+bool ExtractEntry(zip_t* archive, zip_uint64_t index, const fs::path& target, std::uint64_t* budget,
+                  std::string* error) {
     zip_file_t* entry = zip_fopen_index(archive, index, 0);
     if (!entry) {
         *error = ArchiveError(archive);
@@ -124,9 +126,14 @@ bool ExtractEntry(zip_t* archive, zip_uint64_t index, const fs::path& target, st
             ok = false;
         } else if (n == 0) {
             break;
+        } else if (static_cast<std::uint64_t>(n) > *budget) {
+            *error = "the archive unpacks to more than a project may hold";
+            ok = false;
         } else if (std::fwrite(buffer, 1, static_cast<size_t>(n), out) != static_cast<size_t>(n)) {
             *error = platform::PathToMessage(target) + ": cannot be written";
             ok = false;
+        } else {
+            *budget -= static_cast<std::uint64_t>(n);
         }
     }
     if (out && std::fclose(out) != 0 && ok) {
@@ -231,6 +238,7 @@ ImportResult ImportProject(const ImportRequest& request) {
     }
 
     std::string error;
+    std::uint64_t budget = request.maxBytes;
     bool ok = platform::CreateDirectories(destRoot, &error);
     for (zip_int64_t i = 0; ok && i < count; ++i) {
         auto index = static_cast<zip_uint64_t>(i);
@@ -253,7 +261,7 @@ ImportResult ImportProject(const ImportRequest& request) {
         fs::path dir = destRoot / RelativeFolder(folderPart.substr(rootPrefix.size()));
         ok = platform::CreateDirectories(dir, &error);
         if (ok && !filePart.empty() && filePart != ".")
-            ok = ExtractEntry(archive.get(), index, dir / filePart, &error);
+            ok = ExtractEntry(archive.get(), index, dir / filePart, &budget, &error);
     }
     if (!ok) {
         fs::remove_all(destRoot, ec);  // it did not exist before

@@ -3,6 +3,7 @@
 // "/") and per file, names relative to the folder that holds the project,
 // the project's own folder entry first; deflate at maximum compression.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -31,6 +32,9 @@ struct ImportRequest {
     std::vector<std::string> openProjects;
     std::string today;          // dd.mm.yyyy
     platform::Reporter report;  // told when the main file cannot be read
+    // More than this unpacked (as counted while writing, whatever the
+    // archive claims) fails the import: a project is a few megabytes.
+    std::uint64_t maxBytes = std::uint64_t{1} << 30;
 };
 
 struct ImportResult : OperationResult {

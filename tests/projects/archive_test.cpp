@@ -261,6 +261,19 @@ TEST(Archive, UnreadableOrCorruptArchivesLeaveNothingBehind) {
     auto result = p.Import(archive, p.projects);
     EXPECT_EQ(result.outcome, Outcome::Failed);
     EXPECT_EQ(Tree(p.projects), before);
+
+    // An archive that unpacks to more than allowed fails as a whole.
+    fs::path big = p.dir / "big.zip";
+    MakeArchive(big, {{"Big/", ""}, {"Big/a", std::string(600, 'a')}, {"Big/b", "bbb"}});
+    ImportRequest request;
+    request.archive = big;
+    request.destFolder = p.projects;
+    request.listName = kProjectListFile;
+    request.maxBytes = 602;
+    EXPECT_EQ(ImportProject(request).outcome, Outcome::Failed);
+    EXPECT_EQ(Tree(p.projects), before);
+    request.maxBytes = 603;
+    EXPECT_EQ(ImportProject(request).outcome, Outcome::Done);
 }
 
 TEST(Archive, MissingMainFileIsToldAndListedAsSolo) {
