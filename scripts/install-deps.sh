@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config clang clang-format libclang-rt-14-dev
   qt6-base-dev libgl-dev libzip-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth
+  xvfb xauth zip unzip python3
 )
 
 missing=()

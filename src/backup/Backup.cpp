@@ -5,7 +5,7 @@
 #include "platform/Bytes.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "projects/Names.h"
+#include "projects/NewName.h"
 #include "signals/IrCodeFile.h"
 
 namespace orbik::backup {
@@ -174,8 +174,8 @@ std::vector<std::string> ListIcpFiles(const fs::path& libraryDir) {
 
 bool CopyIrFile(std::string_view backup, const BackupDeviceType& type, const fs::path& libraryDir,
                 std::string_view newName, bool* packed, std::string* error) {
-    std::string name = projects::TrimName(newName);
-    if (!projects::ValidProjectName(name))
+    std::string name = projects::TrimBlanks(newName);
+    if (projects::CheckNewName(name) != projects::NameCheck::Ok)
         return Fail(error, "\"" + std::string(newName) + "\": " + projects::NotAllowedText());
     if (name.size() > kMaxNewNameSize)
         return Fail(error, "\"" + name + "\": a name has at most " +

@@ -9,7 +9,7 @@
 #include "cli/Commands.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
-#include "projects/Names.h"
+#include "projects/NewName.h"
 #include "settings/Settings.h"
 
 namespace orbik::cli {
@@ -91,7 +91,7 @@ int RunBackupCopy(const Args& args) {
             std::fprintf(stderr, "orbik-cli backup-copy: %s\n", error.c_str());
         return 1;
     }
-    std::printf("%s.icp written to %s (%s)\n", projects::TrimName(args[2]).c_str(),
+    std::printf("%s.icp written to %s (%s)\n", projects::TrimBlanks(args[2]).c_str(),
                 library.string().c_str(), packed ? "packed" : "unpacked");
     return 0;
 }

@@ -40,4 +40,12 @@ int RunReadConfig(const Args& args);
 int RunSendMem(const Args& args);
 int RunReadMem(const Args& args);
 
+// Project list and archives
+int RunProjects(const Args& args);
+int RunNew(const Args& args);
+int RunCopy(const Args& args);
+int RunDelete(const Args& args);
+int RunExport(const Args& args);
+int RunImport(const Args& args);
+
 }  // namespace orbik::cli

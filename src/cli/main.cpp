@@ -34,6 +34,15 @@ const std::vector<Command>& AllCommands() {
         {"send-mem", "FILE [--port COMn] [--verify]",
          "send a memory image (.mem) to ORBIK; --verify reads it back", RunSendMem},
         {"read-mem", "FILE [--port COMn]", "read the memory of ORBIK into a .mem", RunReadMem},
+        {"projects", "[--templates]",
+         "list the projects (or templates): name, type, created, changed", RunProjects},
+        {"new", "TEMPLATE NAME", "make the project NAME from a template", RunNew},
+        {"copy", "PROJECT NAME", "copy a project under the name NAME", RunCopy},
+        {"delete", "PROJECT [--templates] --yes", "delete a project (or template)", RunDelete},
+        {"export", "PROJECT_DIR ARCHIVE", "write a project folder into a ZIP archive (.opr)",
+         RunExport},
+        {"import", "ARCHIVE DEST_FOLDER",
+         "unpack a project archive into the projects or templates folder", RunImport},
     };
     return commands;
 }

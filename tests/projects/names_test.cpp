@@ -1,6 +1,6 @@
 // The rules every typed name must pass before it names a file or folder.
 
-#include "projects/Names.h"
+#include "projects/NewName.h"
 
 #include <gtest/gtest.h>
 
@@ -9,11 +9,12 @@ namespace {
 
 TEST(ProjectNames, RefusesExactlyTheTenCharactersAndBlankNames) {
     int refused = 0;
-    for (int c = 1; c < 256; ++c) refused += !ValidProjectName(std::string("a") + char(c) + "b");
+    for (int c = 1; c < 256; ++c)
+        refused += CheckNewName(std::string("a") + char(c) + "b") == NameCheck::RefusedChar;
     EXPECT_EQ(refused, 10);
-    for (const char* bad : {"", " \t ", "../x", "x.icp"})
-        EXPECT_FALSE(ValidProjectName(bad)) << bad;
-    EXPECT_EQ(TrimName("  TV 2 \t"), "TV 2");
+    for (const char* bad : {"", "   ", "../x", "x.icp"})
+        EXPECT_NE(CheckNewName(bad), NameCheck::Ok) << bad;
+    EXPECT_EQ(TrimBlanks("  TV 2  "), "TV 2");
     EXPECT_EQ(NotAllowedText(), "No .\\/:;?\"*<> allowed!");
 }
 

@@ -17,6 +17,7 @@
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "projects/forms/TProjectlist.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
@@ -161,6 +162,8 @@ void TMainForm::ConnectCommands() {
     connect(ui_->DataCreateFile, &QAction::triggered, this, &TMainForm::DataCreateFileClick);
     connect(ui_->ExtrasBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
     connect(ui_->ToolBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
+    connect(ui_->FileProjects, &QAction::triggered, this, &TMainForm::FileProjectsClick);
+    connect(ui_->ToolProjects, &QAction::triggered, this, &TMainForm::FileProjectsClick);
     connect(ui_->ExtrasOptions, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->ToolOpt, &QAction::triggered, this, &TMainForm::ExtrasOptionsClick);
     connect(ui_->MenuInfo, &QAction::triggered, this, &TMainForm::MenuInfoClick);
@@ -284,6 +287,11 @@ void TMainForm::DataCreateFileClick() {
 void TMainForm::ExtrasBackupClick() {
     backup::TOpenBackup backupWindow(*context_, this);
     ui::RunModalWindow(dialogs_, backupWindow);
+}
+
+void TMainForm::FileProjectsClick() {
+    projects::TProjectlist list(*context_, this);
+    ui::RunModalWindow(dialogs_, list);
 }
 
 void TMainForm::ExtrasOptionsClick() {

@@ -72,6 +72,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void ShowDirectKeys1Click();
     void DataCreateFileClick();
     void ExtrasBackupClick();
+    void FileProjectsClick();
     void ExtrasOptionsClick();
     void MenuInfoClick();
     void DataTransConfigClick();

@@ -1,7 +1,7 @@
 #include "backup/forms/TOpenBackup.h"
 
 #include "platform/FileSystem.h"
-#include "projects/Names.h"
+#include "projects/NewName.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -100,7 +100,7 @@ void TOpenBackup::LB_FileDevicesClick() {
 
 void TOpenBackup::E_NewNameChange() {
     std::string name = ui::ToCp1252(ui_->E_NewName->text());
-    ui_->L_NotAllowed->setVisible(name.find_first_of(projects::kRefusedNameCharacters) !=
+    ui_->L_NotAllowed->setVisible(name.find_first_of(projects::kRefusedNameChars) !=
                                   std::string::npos);
     UpdateCopy();
 }
@@ -108,7 +108,8 @@ void TOpenBackup::E_NewNameChange() {
 // Copy needs a name that may become a file name and a file to copy.
 void TOpenBackup::UpdateCopy() {
     ui_->B_Copy->setEnabled(ui_->E_NewName->isEnabled() && ui_->LB_ICPFiles->count() > 0 &&
-                            projects::ValidProjectName(ui::ToCp1252(ui_->E_NewName->text())));
+                            projects::CheckNewName(ui::ToCp1252(ui_->E_NewName->text())) ==
+                                projects::NameCheck::Ok);
 }
 
 void TOpenBackup::B_CopyClick() {

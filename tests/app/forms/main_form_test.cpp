@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QToolBar>
 #include <QToolButton>
+#include <QTreeWidget>
 
 #include "support/FakeProjectWindow.h"
 #include "support/ScriptedDialogs.h"
@@ -297,6 +298,22 @@ TEST_F(MainFormTest, BackupWindowOpensModallyFromMenuAndToolBar) {
         });
         Find<QAction>(form.get(), command)->trigger();
     }
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(MainFormTest, ProjectsOpensTheListModallyAndItsOpenMakesAProjectWindow) {
+    dir.Write("orbik.ini", "[Paths]\r\nProject=\\Project\r\n[Port]\r\nInterface=LPT1\r\n");
+    dir.Write("Project/Demo/Demo.txt", "");
+    auto form = Create();
+    dialogs.QueueWindow("Projectlist", [](QDialog& list) {
+        list.findChild<QTreeWidget*>("LV_Projectlist")->topLevelItem(0)->setSelected(true);
+        list.findChild<QAction*>("ToolOpen")->trigger();
+    });
+    Find<QAction>(form.get(), "FileProjects")->trigger();
+    EXPECT_EQ(form->ProjectWindowCaptions(), QStringList{"Demo"});
+    dialogs.QueueWindow("Projectlist",
+                        [](QDialog& list) { list.findChild<QAction*>("ToolClose")->trigger(); });
+    Find<QAction>(form.get(), "ToolProjects")->trigger();
     EXPECT_TRUE(dialogs.AllAnswersUsed());
 }
 
