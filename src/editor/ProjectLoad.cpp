@@ -263,11 +263,12 @@ class Loader {
     bool ReadMenus() {
         Progress("Reading Main Menu...");
         if (!ReadMainMenu()) return false;
+        // Main is the root of every nesting path: a SetMenu(Main) returns to
+        // it. Loaded again as a sub-menu, its record would overwrite the main
+        // menu's file at every save, losing the direct keys and entries.
+        std::vector<std::string> path = {ToLowerAscii(project::kMainMenu)};
         Progress("Reading Sleep Menu...");
-        std::vector<std::string> path;
         if (!LoadMenu(project::kSleepMenu, std::string(project::kSleepMenu), path)) return false;
-        // The main menu's sub-menus, with Main as the root of every nesting path.
-        path.push_back(ToLowerAscii(project::kMainMenu));
         for (std::size_t e = 0; e < Model().menus[0].entries.size(); ++e) {
             std::vector<std::string> procedure = Model().menus[0].entries[e].procedure;
             for (const auto& line : procedure) {
