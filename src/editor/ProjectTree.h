@@ -28,6 +28,12 @@ struct TreeNode {
 // One node per entry of the main menu, children from each entry's sub-menu.
 std::vector<TreeNode> ProjectTree(const ProjectModel& model);
 
+// The read-only structure trees, rebuilt after load and after changes.
+struct StructureLists {
+    std::vector<TreeNode> items, devices, menus, keywords, directKeys, keywordList;
+};
+StructureLists BuildStructureLists(const ProjectModel& model);
+
 // The tree as text, two blanks of indent per level, one node a line.
 std::vector<std::string> TreeText(const std::vector<TreeNode>& nodes);
 

@@ -218,3 +218,27 @@ TEST(ProjectLoad, TreeImagesFollowItemsDevicesAndDigits) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StructureLists, ShowEveryRecordWithItsReferences) {
+    Files files;
+    LoadResult loaded = files.Load();
+    ASSERT_TRUE(loaded.ok);
+    StructureLists lists = BuildStructureLists(loaded.model);
+    ASSERT_EQ(lists.items.size(), 2u);
+    EXPECT_EQ(TreeText({lists.items[1]}),
+              (std::vector<std::string>{"externaldisplay", "  display", "  display", "  Nil",
+                                        "  -1", "  -1", "  -1", "  -7", "  option", "    b"}));
+    EXPECT_EQ(lists.items[0].children[2].children[0].text, "English=TV");
+    EXPECT_EQ(TreeText(lists.devices)[8], "    one 1");
+    EXPECT_EQ(TreeText(lists.menus),
+              (std::vector<std::string>{"Main", "  television sub item device", "  display item",
+                                        "Sleep", "  orbik", "tv", "  one device"}));
+    EXPECT_EQ(lists.keywords[0].text, "4 Keywords");
+    ASSERT_EQ(lists.directKeys.size(), 2u);
+    EXPECT_EQ(lists.directKeys[1].text, "dkey_5");
+    EXPECT_EQ(lists.keywordList.size(), 3u);
+}
+
+}  // namespace
