@@ -342,7 +342,7 @@ class Loader {
         created.name = std::move(recordName);
         Model().menus.push_back(std::move(created));
         if (loaded) *loaded = index;
-        path.push_back(ToLowerAscii(Model().menus[index].name));
+        path.push_back(ToLowerAscii(folderName));
         bool ok = true;
         for (const auto& line : lines)
             if (!(ok = ReadMenuLine(index, line, path))) break;

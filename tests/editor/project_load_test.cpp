@@ -242,3 +242,20 @@ TEST(StructureLists, ShowEveryRecordWithItsReferences) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectLoad, LongSubMenuNamesAreCutInTheRecordOnly) {
+    Files files;
+    const std::string name = "averyveryverylongmenuname";  // 25 characters
+    files.Put("Items&Menus/tv/menu.txt", "keyword=one\r\nprocedure=SetMenu(" + name + ")\r\n");
+    files.Put("Items&Menus/" + name + "/menu.txt",
+              "keyword=one\r\nprocedure=SetMenu(" + name + ")\r\n");
+    LoadResult loaded = files.Load();
+    ASSERT_TRUE(loaded.ok) << loaded.message;
+    ASSERT_EQ(loaded.model.menus.size(), 4u);
+    EXPECT_EQ(loaded.model.menus[3].name, name.substr(0, 20));
+    EXPECT_FALSE(loaded.model.menus[3].entries[0].subMenu);  // names itself: a cycle
+}
+
+}  // namespace

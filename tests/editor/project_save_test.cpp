@@ -275,6 +275,12 @@ TEST(ProjectSaveToDisk, ChangedDateIsSetInPlaceInTheListFile) {
     ASSERT_TRUE(SetChangedDate(temp.Path(), "Proj", std::chrono::year(2027) / 1 / 2));
     EXPECT_EQ(temp.Read("list.INI"), "[proj]\r\nname=Proj\r\nCHANGED=02.01.2027\r\ncreated=x\r\n");
     EXPECT_EQ(temp.Read("a.ini"), "[Other]\r\nchanged=1\r\n");
+
+    // A missing key goes after the last non-empty line of its section.
+    temp.Write("list.INI", "[Proj]\r\nname=Proj\r\n\r\n[Next]\r\nname=Next\r\n");
+    ASSERT_TRUE(SetChangedDate(temp.Path(), "Proj", std::chrono::year(2027) / 11 / 30));
+    EXPECT_EQ(temp.Read("list.INI"),
+              "[Proj]\r\nname=Proj\r\nchanged=30.11.2027\r\n\r\n[Next]\r\nname=Next\r\n");
 }
 
 }  // namespace
