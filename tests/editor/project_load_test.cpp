@@ -259,3 +259,29 @@ TEST(ProjectLoad, LongSubMenuNamesAreCutInTheRecordOnly) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ProjectLoad, AnExponentialMenuTreeStopsTheLoad) {
+    // Each level names the next twice; menus load once per SetMenu line.
+    auto build = [](int levels) {
+        Files files;
+        files.Put("Items&Menus/Main/menu.txt", "");
+        std::string sleep = "keyword=a\r\nprocedure=SetMenu(m0)\r\n";
+        files.Put("Items&Menus/Sleep/menu.txt", sleep);
+        for (int i = 0; i < levels; ++i) {
+            std::string next = "procedure=SetMenu(m" + std::to_string(i + 1) + ")\r\n";
+            files.Put("Items&Menus/m" + std::to_string(i) + "/menu.txt",
+                      i + 1 < levels ? "keyword=a\r\n" + next + "keyword=b\r\n" + next : "");
+        }
+        return files.Load();
+    };
+    LoadResult fits = build(9);  // 2 + 511 menus
+    ASSERT_TRUE(fits.ok) << fits.message;
+    EXPECT_EQ(fits.model.menus.size(), 513u);
+    LoadResult tooMany = build(11);  // 2 + 2047 menus
+    EXPECT_FALSE(tooMany.ok);
+    EXPECT_EQ(tooMany.message, "Too many menus in Proj");
+}
+
+}  // namespace
