@@ -45,22 +45,25 @@ class ConsoleLog : public compiler::StatusLines {
 
 }  // namespace
 
+ProjectArgument ParseProjectArgument(const std::string& arg) {
+    fs::path projectDir = fs::path(arg);
+    if (!projectDir.has_filename()) projectDir = projectDir.parent_path();  // "Project/Demo/"
+    // "." or ".." names no project: take the name of the folder it stands for.
+    if (projectDir.filename() == "." || projectDir.filename() == "..")
+        projectDir = fs::absolute(projectDir).lexically_normal().parent_path();
+    return {projectDir, platform::PathToMessage(projectDir.filename())};
+}
+
 int RunBuild(const Args& args) {
     if (args.size() != 1) {
         std::fprintf(stderr, "usage: orbik-cli build PROJECT_DIR\n");
         return 2;
     }
-    fs::path projectDir = fs::path(args[0]);
-    if (!projectDir.has_filename()) projectDir = projectDir.parent_path();  // "Project/Demo/"
-    // "." or ".." names no project: take the name of the folder it stands for.
-    if (projectDir.filename() == "." || projectDir.filename() == "..")
-        projectDir = fs::absolute(projectDir).lexically_normal().parent_path();
+    auto [projectDir, projectName] = ParseProjectArgument(args[0]);
     std::error_code ec;
     fs::path programDir = fs::current_path(ec);
 
     ConsoleLog log(isatty(STDERR_FILENO) != 0);
-    // The project's name is Windows-1252 text like every name in its files.
-    std::string projectName = platform::PathToMessage(projectDir.filename());
     bool built = compiler::BuildConfiguration(projectName, projectDir, programDir, log);
     log.ClearLive();
     if (!built) {

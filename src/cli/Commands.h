@@ -2,6 +2,7 @@
 // Subcommands of orbik-cli. Each takes its own arguments (without the
 // subcommand name) and returns the process exit status.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -19,8 +20,20 @@ struct Command {
 // Every subcommand, in the order --help lists them.
 const std::vector<Command>& AllCommands();
 
+// A PROJECT_DIR argument: the folder and the project's name, which is the
+// folder's name ("Project/Demo/" and "." name their folder too).
+struct ProjectArgument {
+    std::filesystem::path dir;
+    std::string name;  // Windows-1252, like every name in the project's files
+};
+ProjectArgument ParseProjectArgument(const std::string& arg);
+
 // Configuration build
 int RunBuild(const Args& args);
+
+// Project editor: load and save a project as the project window does.
+int RunResave(const Args& args);
+int RunTree(const Args& args);
 
 // IR code files
 int RunPack(const Args& args);

@@ -14,6 +14,12 @@ const std::vector<Command>& AllCommands() {
         {"build", "PROJECT_DIR",
          "check a project and write its .CIM, .CIF and PROTOCOL.TXT (run in the program directory)",
          RunBuild},
+        {"resave", "PROJECT_DIR",
+         "load a project as the project window does and save it back (run in the program "
+         "directory)",
+         RunResave},
+        {"tree", "PROJECT_DIR", "print a project's menu tree as the project window shows it",
+         RunTree},
         {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
         {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
         {"icp-info", "FILE", "show the header and the signal blocks of an IR code file",

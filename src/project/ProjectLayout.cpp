@@ -31,12 +31,20 @@ fs::path TopFile(const fs::path& projectDir, std::string_view file) {
     return JoinName(projectDir, file);
 }
 
+fs::path ItemsMenusDir(const fs::path& projectDir, std::string_view name) {
+    return JoinName(JoinName(projectDir, kItemsMenusDir), name);
+}
+
+fs::path DeviceTypeDir(const fs::path& projectDir, std::string_view type) {
+    return JoinName(JoinName(projectDir, kDevicesDir), type);
+}
+
 fs::path ItemsMenusFile(const fs::path& projectDir, std::string_view name, std::string_view file) {
-    return JoinName(JoinName(JoinName(projectDir, kItemsMenusDir), name), file);
+    return JoinName(ItemsMenusDir(projectDir, name), file);
 }
 
 fs::path DeviceTypeFile(const fs::path& projectDir, std::string_view type, std::string_view file) {
-    return JoinName(JoinName(JoinName(projectDir, kDevicesDir), type), file);
+    return JoinName(DeviceTypeDir(projectDir, type), file);
 }
 
 fs::path SpeechDir(const fs::path& programDir) {

@@ -17,6 +17,9 @@ namespace fs = std::filesystem;
 inline constexpr std::string_view kItemsMenusDir = "Items&Menus";
 inline constexpr std::string_view kDevicesDir = "Devices";
 inline constexpr std::string_view kMainMenu = "Main";
+inline constexpr std::string_view kSleepMenu = "Sleep";
+// The projects folder's list file when the folder holds no other "*.ini".
+inline constexpr std::string_view kProjectListFile = "projectlist.INI";
 
 // One spelling of the per-project text files.
 struct ProjectFileNames {
@@ -57,6 +60,10 @@ fs::path ImageFile(const fs::path& projectDir, std::string_view projectName,
                    std::string_view extension);
 // <projectDir>/<file>, for the files at the top of the project.
 fs::path TopFile(const fs::path& projectDir, std::string_view file);
+// <projectDir>/Items&Menus/<name>: an item's or a menu's folder.
+fs::path ItemsMenusDir(const fs::path& projectDir, std::string_view name);
+// <projectDir>/Devices/<type>: a device type's folder.
+fs::path DeviceTypeDir(const fs::path& projectDir, std::string_view type);
 // <projectDir>/Items&Menus/<name>/<file>: an item's or a menu's file.
 fs::path ItemsMenusFile(const fs::path& projectDir, std::string_view name, std::string_view file);
 // <projectDir>/Devices/<type>/<file>: a device type's lists and device files.
