@@ -11,6 +11,9 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ORBIK");
+    // Window geometry is the user's and the screen's, not the installation's:
+    // it goes to the user's settings (~/.config/ORBIK/ORBIK.conf), not orbik.ini.
+    QApplication::setOrganizationName("ORBIK");
     QApplication::setApplicationVersion(orbik::kProgramVersion);
 
     orbik::ui::QtDialogs dialogs;

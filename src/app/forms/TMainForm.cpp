@@ -1,5 +1,6 @@
 #include "app/forms/TMainForm.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiArea>
@@ -7,6 +8,7 @@
 #include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
+#include <optional>
 
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TOptionsForm.h"
@@ -17,6 +19,7 @@
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
@@ -73,6 +76,12 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuExtras", "Extras", "MenuExtras"},
 };
 
+// Commands that open a dialog show "..." after their caption.
+constexpr const char* kDialogCommands[] = {
+    "FileProjects", "DataTransConfig", "DataReadConfig", "DataTransMem",
+    "DataReadMem",  "ExtrasBackup",    "ExtrasOptions",
+};
+
 }  // namespace
 
 TMainForm::TMainForm(const std::filesystem::path& programDir, ui::Dialogs& dialogs, QWidget* parent)
@@ -127,12 +136,16 @@ void TMainForm::FormCreate() {
     ui_->StatusBar1->installEventFilter(this);
 
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
+    ui_->FileClose->setShortcut(QKeySequence::Quit);
+    ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
+    ui_->FileProjects->setShortcut(QKeySequence::Open);
     ConnectCommands();
+    ui::KeepGeometry(*this);
 
     directoryPanel_->setText(ui::QStringFromPath(settings_.programDir));
     settings_ = settings::LoadSettings(settings_.programDir);
     link_ = std::make_unique<link::DeviceLink>(
-        settings_.portName, [this](const std::string& m) { Inform("ORBIK", ui::FromCp1252(m)); });
+        settings_.portName, [this](const std::string& m) { WarnDevice(ui::FromCp1252(m)); });
     context_ = std::make_unique<ui::WindowContext>(settings_, *link_, dialogs_, *this);
     TestPort();
     link_->InitRequests();
@@ -190,6 +203,12 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
     }
     for (const MenuText& t : kMenuTexts)
         findChild<QMenu*>(t.menu)->setTitle(text(t.section, t.defaultText));
+    for (const char* name : kDialogCommands) {
+        auto* action = findChild<QAction*>(name);
+        action->setText(action->text() + "...");
+    }
+    ui::AssignAccessKeys(*ui_->MainMenu1);
+    ui::UseQtTranslations(language);
 }
 
 void TMainForm::SetProjectWindowFactory(ProjectWindowFactory factory) {
@@ -275,6 +294,7 @@ void TMainForm::ShowDirectKeys1Click() {
     bool show = !project->DirectKeysShown();
     project->SetDirectKeysShown(show);
     ui_->ShowDirectKeys1->setText(show ? tr("Hide Direct Keys") : tr("Show Direct Keys"));
+    ui::AssignAccessKeys(*ui_->MainMenu1);
 }
 
 void TMainForm::DataCreateFileClick() {
@@ -302,6 +322,19 @@ void TMainForm::Inform(const QString& title, const QString& text) {
     dialogs_.Inform(this, title, text);
 }
 
+// The link's messages: the port or the device needs the user's attention;
+// a port that cannot be opened is chosen in the settings dialog.
+void TMainForm::WarnDevice(const QString& message) {
+    QString text = message;
+    if (message.startsWith(ui::FromCp1252(link::kCannotOpenMessage))) {
+        ui::UiTexts table(settings_);
+        text += "\n\n" + table("PortHint", "Choose the port under %1 \x9b %2.")
+                             .arg(table("MenuExtras", "Extras"), table("ExtrasOptions", "Options"));
+    }
+    dialogs_.Warn(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this,
+                  "ORBIK", text);
+}
+
 QString TMainForm::StartDir() const {
     return ui::QStringFromPath(settings_.programDir);
 }
@@ -316,7 +349,9 @@ bool TMainForm::CheckSendFile(const link::TransferJob& job) {
 
 // Runs on an open port (the caller's PortGuard closes it afterwards).
 void TMainForm::RunTransferDialog(const link::TransferJob& job) {
+    std::optional<ui::BusyCursor> busy(std::in_place);  // while the device is identified
     link::RunSession(*link_, [&](bool) {
+        busy.reset();
         link::TTransferForm transfer(*context_, this);
         transfer.Job = job;
         transfer.Prepare();
@@ -356,8 +391,8 @@ void TMainForm::DataTransConfigClick() {
 void TMainForm::DataReadConfigClick() {
     link::PortGuard port(*link_);
     if (!port.IsOpen()) return;
-    QString file = dialogs_.ChooseFileName(this, "Read Configuration", StartDir(),
-                                           "Config Image (*.cim)", "cim");
+    QString file = dialogs_.SaveFileName(this, "Read Configuration", StartDir(),
+                                         "Config Image (*.cim)", "cim");
     if (file.isEmpty()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
@@ -385,7 +420,7 @@ void TMainForm::DataTransMemClick() {
 
 void TMainForm::DataReadMemClick() {
     QString file =
-        dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
+        dialogs_.SaveFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty()) return;
     link::PortGuard port(*link_);
     if (!port.IsOpen()) return;

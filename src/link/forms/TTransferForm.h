@@ -52,8 +52,15 @@ class TTransferForm : public QDialog {
     DeviceLink& link_;
     ui::Dialogs& dialogs_;
     QString stopText_;
+    QString closeText_;
     QString stoppedText_;
+    QString completeText_;
+    QString noAnswerText_;
+    QString foundText_;
+    QString keepVoiceQuestion_;
+    QString stopQuestion_;
     StopMode stopMode_ = StopMode::Stop;
+    bool started_ = false;
     bool running_ = false;
     bool closeWhenDone_ = false;
     TransferOutcome outcome_;

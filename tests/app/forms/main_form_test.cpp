@@ -12,6 +12,7 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "support/Captions.h"
 #include "support/FakeProjectWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
@@ -22,6 +23,9 @@ namespace orbik::app {
 namespace {
 
 using test::TempDir;
+
+// What a port message adds: where the port is chosen.
+const QString kPortHint = QString::fromUtf8("Choose the port under Extras \u203a Options.");
 
 class MainFormTest : public ::testing::Test {
   protected:
@@ -63,21 +67,23 @@ TEST_F(MainFormTest, TextsComeFromTheTableInTheProgramLanguage) {
     EXPECT_EQ(form->windowTitle(), "Hauptfenster");
     // One section gives a tool button its hint and a menu item its caption.
     EXPECT_EQ(Find<QAction>(form.get(), "ToolButton7")->toolTip(), "Konfiguration senden");
-    EXPECT_EQ(Find<QAction>(form.get(), "DataTransConfig")->text(), "Konfiguration senden");
-    EXPECT_EQ(Find<QAction>(form.get(), "ShowDirectKeys1")->text(), "Direkttasten zeigen");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "Datei");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataTransConfig")->text()),
+              "Konfiguration senden");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "ShowDirectKeys1")->text()),
+              "Direkttasten zeigen");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuFile")->title()), "Datei");
     // Missing entries keep the defaults; the two sides of a section differ.
     EXPECT_EQ(Find<QAction>(form.get(), "ToolButton10")->toolTip(), "Transfer Memory");
-    EXPECT_EQ(Find<QAction>(form.get(), "DataTransMem")->text(), "Transfer Mem");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataTransMem")->text()), "Transfer Mem");
     EXPECT_EQ(Find<QAction>(form.get(), "ToolProjects")->toolTip(), "Projectlist");
-    EXPECT_EQ(Find<QAction>(form.get(), "FileClose")->text(), "Exit");
-    EXPECT_EQ(Find<QAction>(form.get(), "MenuInfo")->text(), "Info");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "FileClose")->text()), "Exit");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "MenuInfo")->text()), "Info");
     // Items without an entry keep their designed captions.
-    EXPECT_EQ(Find<QAction>(form.get(), "DataCreateFile")->text(), "Create File");
-    EXPECT_EQ(Find<QAction>(form.get(), "ExtrasBackup")->text(), "Open Backup");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataCreateFile")->text()), "Create File");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "ExtrasBackup")->text()), "Open Backup");
 
     form->ApplyMainTexts("English");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "File!");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuFile")->title()), "File!");
     EXPECT_EQ(form->windowTitle(), "MainForm");
 }
 
@@ -129,9 +135,10 @@ TEST_F(MainFormTest, MissingPortIsReportedAndStartUpGoesOn) {
     dir.Write("orbik.ini", "[Port]\r\nInterface=COM9\r\n[Language]\r\nProgram=German\r\n");
     dir.Write("formcaps.txt", "[MenuData]\r\nGerman=Datenaustausch\r\n");
     auto form = Create();
-    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9\n\n" + kPortHint});
+    EXPECT_EQ(dialogs.Log()[0].kind, "warn");
     EXPECT_EQ(form->PortPanelText(), "");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuData")->title(), "Datenaustausch");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuData")->title()), "Datenaustausch");
 }
 
 TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
@@ -139,17 +146,17 @@ TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
     auto* item = Find<QAction>(form.get(), "ShowDirectKeys1");
     item->setEnabled(true);
     item->trigger();  // no project window: nothing happens
-    EXPECT_EQ(item->text(), "Show Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Show Direct Keys");
 
     form->OpenProjectWindow("Demo");
     ASSERT_EQ(projects.size(), 1u);
     auto* project = projects[0];
     item->trigger();
     EXPECT_TRUE(project->DirectKeysShown());
-    EXPECT_EQ(item->text(), "Hide Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Hide Direct Keys");
     item->trigger();
     EXPECT_FALSE(project->DirectKeysShown());
-    EXPECT_EQ(item->text(), "Show Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Show Direct Keys");
 
     auto* create = Find<QAction>(form.get(), "DataCreateFile");
     create->setEnabled(true);
@@ -163,14 +170,14 @@ TEST_F(MainFormTest, ProgramLanguageChosenInOptionsAppliesAtOnce) {
               "[MenuExtras]\r\nEnglish=Extras\r\nGerman=Zusatz\r\n"
               "[ToolOpt]\r\nEnglish=Settings\r\nGerman=Einstellungen\r\n");
     auto form = Create();
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Extras");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuExtras")->title()), "Extras");
     dialogs.QueueWindow("OptionsForm", [](QDialog& options) {
         auto* language = options.findChild<QComboBox*>("CB_MainLang");
         language->setCurrentText("German");
         options.findChild<QPushButton*>("Close_B")->click();
     });
     Find<QAction>(form.get(), "ToolOpt")->trigger();
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Zusatz");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuExtras")->title()), "Zusatz");
     EXPECT_EQ(Find<QAction>(form.get(), "ToolOpt")->toolTip(), "Einstellungen");
     EXPECT_EQ(form->Context().settings.programLanguage, "German");
     EXPECT_TRUE(dialogs.AllAnswersUsed());
@@ -202,7 +209,8 @@ TEST_F(MainFormTest, TransferConfigOpensThePortBeforeAskingForAFile) {
     auto form = Create();
     dialogs.Clear();
     Find<QAction>(form.get(), "DataTransConfig")->trigger();
-    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9\n\n" + kPortHint});
+    EXPECT_EQ(dialogs.Log()[0].kind, "warn");
 }
 
 TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {
