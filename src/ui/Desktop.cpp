@@ -25,7 +25,8 @@ BusyCursor::~BusyCursor() {
 
 namespace {
 
-// The position of the character after a single "&", or -1.
+// The position of the letter marked by a single "&", or -1. An "&" before
+// anything else ("Items & Menus") is the character itself.
 qsizetype AccessKeyIndex(const QString& caption) {
     for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
         if (caption[i] != '&') continue;
@@ -33,7 +34,7 @@ qsizetype AccessKeyIndex(const QString& caption) {
             ++i;
             continue;
         }
-        return i + 1;
+        if (caption[i + 1].isLetterOrNumber()) return i + 1;
     }
     return -1;
 }

@@ -48,6 +48,7 @@ constexpr MainText kMainTexts[] = {
     {"ToolExit", "Exit", "ToolClose", true},
     {"ToolOpt", "Settings", "ToolOpt", true},
     {"ToolInfo", "Info", "ToolInfo", true},
+    {"ToolBackup", "Open Backup", "ToolBackup", true},
     {"FileProjects", "Projects", "FileProjects", false},
     {"FileSave", "Save", "FileSave", false},
     {"FilePrint", "Print", "FilePrint", false},
@@ -55,10 +56,12 @@ constexpr MainText kMainTexts[] = {
     {"EditCopy", "Copy", "EditCopy", false},
     {"EditPaste", "Paste", "EditPaste", false},
     {"EditShow", "Show Direct Keys", "ShowDirectKeys1", false},
+    {"DataCreateFile", "Create File", "DataCreateFile", false},
     {"DataTransConfig", "Transfer Config", "DataTransConfig", false},
     {"DataReadConfig", "Read Config", "DataReadConfig", false},
     {"DataTransMem", "Transfer Mem", "DataTransMem", false},
     {"DataReadMem", "Read Mem", "DataReadMem", false},
+    {"ExtrasBackup", "Open Backup", "ExtrasBackup", false},
     {"ExtrasOptions", "Options", "ExtrasOptions", false},
     {"menuInfo", "Info", "MenuInfo", false},
 };
@@ -155,9 +158,10 @@ void TMainForm::FormCreate() {
 void TMainForm::TestPort() {
     if (!settings_.portNumber) {
         // Start-up goes on; the user fixes the port in the settings dialog.
+        ui::UiTexts text(settings_);
         portPanel_->setText(settings_.portName.empty()
-                                ? tr("No COM port chosen (Extras, Options)")
-                                : tr("\"%1\" is not a COM port (Extras, Options)")
+                                ? text("NoPortChosen", "No COM port chosen (Extras, Options)")
+                                : text("NotAPort", "\"%1\" is not a COM port (Extras, Options)")
                                       .arg(ui::FromCp1252(settings_.portName)));
         return;
     }
@@ -293,7 +297,9 @@ void TMainForm::ShowDirectKeys1Click() {
     if (!project) return;
     bool show = !project->DirectKeysShown();
     project->SetDirectKeysShown(show);
-    ui_->ShowDirectKeys1->setText(show ? tr("Hide Direct Keys") : tr("Show Direct Keys"));
+    ui::UiTexts text(settings_);
+    ui_->ShowDirectKeys1->setText(show ? text("EditHide", "Hide Direct Keys")
+                                       : text("EditShow", "Show Direct Keys"));
     ui::AssignAccessKeys(*ui_->MainMenu1);
 }
 

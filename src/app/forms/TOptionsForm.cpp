@@ -226,10 +226,14 @@ void TOptionsForm::PortPageChange(int index) {
 
 void TOptionsForm::B_UpdateClick() {
     QString tool = FindUpgradeTool(settings_);
-    if (tool.isEmpty() || !settings_.portNumber) {
-        dialogs_.Inform(this, windowTitle(),
-                        tool.isEmpty() ? QString("Cannot find orbikflash")
-                                       : "Cannot open " + ui::FromCp1252(settings_.portName));
+    ui::UiTexts texts(settings_);
+    if (tool.isEmpty()) {
+        dialogs_.Warn(this, windowTitle(), texts("NoUpgradeTool", "Cannot find orbikflash"));
+        return;
+    }
+    if (!settings_.portNumber) {
+        dialogs_.Warn(this, windowTitle(),
+                      ui::FromCp1252(link::kCannotOpenMessage + settings_.portName));
         return;
     }
     // The tool opens the port itself.
@@ -251,7 +255,7 @@ void TOptionsForm::B_UpdateClick() {
         process.setStandardErrorFile(upgradeLog_, QIODevice::Append);
     }
     if (!process.startDetached()) {
-        dialogs_.Inform(this, windowTitle(), "Cannot start " + tool);
+        dialogs_.Warn(this, windowTitle(), texts("CannotStart", "Cannot start") + " " + tool);
         upgradeLog_.clear();
         return;
     }

@@ -33,6 +33,8 @@ TTransferForm::TTransferForm(ui::WindowContext& context, QWidget* parent)
     foundText_ = text("TF_Found", "ORBIK %1 found");
     keepVoiceQuestion_ = text("TF_KeepVoiceQuestion", "Do you want to keep stored voice?");
     stopQuestion_ = text("TF_StopQuestion", "Stop the transfer?");
+    deletingText_ = text("TF_Deleting", "Deleting Memory");
+    ofText_ = " " + text("TF_Of", "of") + " ";
     SetStopMode(StopMode::Stop);
     ui::KeepGeometry(*this);
     connect(ui_->Retry_B, &QPushButton::clicked, this, &TTransferForm::Retry_BClick);
@@ -60,6 +62,12 @@ void TTransferForm::Prepare() {
 
 bool TTransferForm::VerifyChecked() const {
     return ui_->CB_Verify->isChecked();
+}
+
+// The loops' status in the program language: "Deleting Memory", "3 of 24576".
+QString TTransferForm::StatusText(const std::string& status) const {
+    if (status == kDeletingMemoryText) return deletingText_;
+    return ui::FromCp1252(status).replace(" of ", ofText_);
 }
 
 void TTransferForm::SetStopMode(StopMode mode) {
@@ -105,9 +113,7 @@ void TTransferForm::StartTransfer_BClick() {
     ui_->CB_Verify->setEnabled(false);
 
     TransferCallbacks callbacks;
-    callbacks.status = [this](const std::string& text) {
-        ui_->Label1->setText(ui::FromCp1252(text));
-    };
+    callbacks.status = [this](const std::string& text) { ui_->Label1->setText(StatusText(text)); };
     callbacks.progress = [this](int percent) { ui_->ProgressBar->setValue(percent); };
     callbacks.processEvents = [] { QCoreApplication::processEvents(); };
     callbacks.loopStarts = [this] { ui_->StopTransfer_B->setEnabled(true); };

@@ -43,6 +43,7 @@ class TTransferForm : public QDialog {
   private:
     enum class StopMode { Stop, Close };
     void SetStopMode(StopMode mode);
+    QString StatusText(const std::string& status) const;
     void ShowDeviceFound();
     void Retry_BClick();
     void StartTransfer_BClick();
@@ -59,6 +60,8 @@ class TTransferForm : public QDialog {
     QString foundText_;
     QString keepVoiceQuestion_;
     QString stopQuestion_;
+    QString deletingText_;
+    QString ofText_;
     StopMode stopMode_ = StopMode::Stop;
     bool started_ = false;
     bool running_ = false;
