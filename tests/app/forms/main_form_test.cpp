@@ -3,12 +3,16 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -211,6 +215,58 @@ TEST_F(MainFormTest, TransferConfigOpensThePortBeforeAskingForAFile) {
     Find<QAction>(form.get(), "DataTransConfig")->trigger();
     EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9\n\n" + kPortHint});
     EXPECT_EQ(dialogs.Log()[0].kind, "warn");
+}
+
+// Reads write their file: they choose it with a save dialog, which asks
+// before an existing file is replaced; No leaves it and the device alone.
+TEST_F(MainFormTest, ReadsAskBeforeReplacingAFile) {
+    auto form = Create();
+    dialogs.Clear();
+    auto existing = dir.Write("back.mem", "keep");
+    dialogs.QueueFileName(ui::QStringFromPath(dir / "back"));  // the suffix is added
+    dialogs.QueueAnswer(false);
+    Find<QAction>(form.get(), "DataReadMem")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[0].kind, "save");
+    EXPECT_EQ(dialogs.Log()[0].title, "Read Memory");
+    EXPECT_EQ(dialogs.Log()[1].kind, "replace");
+    EXPECT_EQ(dialogs.Log()[1].text, ui::QStringFromPath(existing));
+    EXPECT_EQ(dir.Read("back.mem"), "keep");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(MainFormTest, KeyboardReachesEveryCommand) {
+    for (const char* language : {"English", "German"}) {
+        dir.Write("orbik.ini", std::string("[Language]\r\nProgram=") + language + "\r\n");
+        dir.Write("formcaps.txt",
+                  "[MenuData]\r\nGerman=Datenaustausch\r\n[MenuEdit]\r\n"
+                  "German=Bearbeiten\r\n[DataReadMem]\r\nGerman=Speicher lesen\r\n");
+        auto form = Create();
+        // Each menu title and each item of a menu has a key of its own.
+        auto expectOwnKeys = [](const QList<QAction*>& actions) {
+            QSet<QString> keys;
+            for (QAction* action : actions) {
+                if (action->isSeparator()) continue;
+                QString key = QKeySequence::mnemonic(action->text()).toString();
+                EXPECT_FALSE(key.isEmpty()) << action->text().toStdString();
+                EXPECT_FALSE(keys.contains(key)) << action->text().toStdString();
+                keys.insert(key);
+            }
+        };
+        expectOwnKeys(form->menuBar()->actions());
+        for (QAction* title : form->menuBar()->actions())
+            if (title->menu()) expectOwnKeys(title->menu()->actions());
+    }
+    auto form = Create();
+    EXPECT_EQ(Find<QAction>(form.get(), "FileClose")->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(Find<QAction>(form.get(), "MenuInfo")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Find<QAction>(form.get(), "FileProjects")->shortcut(), QKeySequence("Ctrl+O"));
+    // "..." exactly on the commands that open a dialog.
+    for (const char* name : {"FileProjects", "DataTransConfig", "DataReadConfig", "DataTransMem",
+                             "DataReadMem", "ExtrasBackup", "ExtrasOptions"})
+        EXPECT_TRUE(Find<QAction>(form.get(), name)->text().endsWith("...")) << name;
+    for (const char* name : {"FileClose", "DataCreateFile", "ShowDirectKeys1", "MenuInfo"})
+        EXPECT_FALSE(Find<QAction>(form.get(), name)->text().endsWith("...")) << name;
 }
 
 TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {

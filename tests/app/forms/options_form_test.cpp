@@ -138,6 +138,33 @@ void ShowFirmwarePage(Options& o) {
     pages->setCurrentWidget(o.Find<QWidget>("TS_Firmware"));
 }
 
+// Opening a page is no command: what failed shows on the page, in no box.
+TEST(OptionsForm, FirmwarePageShowsFailuresInPlace) {
+    TempDir dir;
+    setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
+    dir.Write("orbik.ini", "[Port]\r\nInterface=COM7\r\n");
+    {
+        Options o(dir);
+        ShowFirmwarePage(o);
+        EXPECT_EQ(o.Find<QLabel>("L_FW_Version")->text(), "Cannot open COM7");
+        EXPECT_TRUE(o.messages.empty());
+        EXPECT_TRUE(o.dialogs.Log().empty());
+    }
+    unsetenv("ORBIK_COM_DIR");
+    SimulatedDeviceOptions silent;
+    silent.args = {"--no-reply", "80"};
+    SimulatedDevice sim(silent);
+    dir.Write("orbik.ini", "[Port]\r\nInterface=" + sim.PortName() + "\r\n");
+    Options o(dir);
+    ShowFirmwarePage(o);
+    EXPECT_EQ(o.Find<QLabel>("L_FW_Version")->text(), "No ORBIK found");
+    EXPECT_TRUE(o.messages.empty());
+    // A command still reports: Test is pressed on purpose.
+    o.Find<QTabWidget>("PortPage")->setCurrentWidget(o.Find<QWidget>("TS_Interface"));
+    o.Find<QPushButton>("Test_B")->click();
+    EXPECT_EQ(o.messages, std::vector<std::string>{link::kConnectionFailedMessage});
+}
+
 TEST(OptionsForm, FirmwarePageOffersTheUpdateForOtherVersionsOnly) {
     TempDir dir;
     {
