@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -108,25 +109,32 @@ void TMainForm::FormCreate() {
             button && !action->isSeparator())
             button->setObjectName(action->objectName());
     }
-    const std::pair<QAction*, QStyle::StandardPixmap> icons[] = {
-        {ui_->ToolProjects, QStyle::SP_DirOpenIcon},
-        {ui_->ToolButton7, QStyle::SP_ArrowUp},
-        {ui_->ToolButton8, QStyle::SP_ArrowDown},
-        {ui_->ToolButton10, QStyle::SP_ArrowForward},
-        {ui_->ToolButton11, QStyle::SP_ArrowBack},
-        {ui_->ToolClose, QStyle::SP_DialogCloseButton},
-        {ui_->ToolBackup, QStyle::SP_DriveHDIcon},
-        {ui_->ToolOpt, QStyle::SP_FileDialogDetailedView},
-        {ui_->ToolInfo, QStyle::SP_MessageBoxInformation},
-        {ui_->FileProjects, QStyle::SP_DirOpenIcon},
-        {ui_->DataTransConfig, QStyle::SP_ArrowUp},
-        {ui_->DataReadConfig, QStyle::SP_ArrowDown},
-        {ui_->DataTransMem, QStyle::SP_ArrowForward},
-        {ui_->DataReadMem, QStyle::SP_ArrowBack},
-        {ui_->FileClose, QStyle::SP_DialogCloseButton},
-        {ui_->ExtrasBackup, QStyle::SP_DriveHDIcon},
+    // The desktop's icon theme where it has a fitting icon; Qt's own else.
+    const struct {
+        QAction* action;
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {ui_->ToolProjects, "folder-open", QStyle::SP_DirOpenIcon},
+        {ui_->ToolButton7, "go-up", QStyle::SP_ArrowUp},
+        {ui_->ToolButton8, "go-down", QStyle::SP_ArrowDown},
+        {ui_->ToolButton10, "go-next", QStyle::SP_ArrowForward},
+        {ui_->ToolButton11, "go-previous", QStyle::SP_ArrowBack},
+        {ui_->ToolClose, "application-exit", QStyle::SP_DialogCloseButton},
+        {ui_->ToolBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
+        {ui_->ToolOpt, "preferences-system", QStyle::SP_FileDialogDetailedView},
+        {ui_->ToolInfo, "help-about", QStyle::SP_MessageBoxInformation},
+        {ui_->FileProjects, "folder-open", QStyle::SP_DirOpenIcon},
+        {ui_->DataTransConfig, "go-up", QStyle::SP_ArrowUp},
+        {ui_->DataReadConfig, "go-down", QStyle::SP_ArrowDown},
+        {ui_->DataTransMem, "go-next", QStyle::SP_ArrowForward},
+        {ui_->DataReadMem, "go-previous", QStyle::SP_ArrowBack},
+        {ui_->FileClose, "application-exit", QStyle::SP_DialogCloseButton},
+        {ui_->ExtrasBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
     };
-    for (const auto& [action, pixmap] : icons) action->setIcon(style()->standardIcon(pixmap));
+    for (const auto& icon : icons)
+        icon.action->setIcon(
+            QIcon::fromTheme(icon.themeName, style()->standardIcon(icon.fallback)));
     ui_->ToolBar1->setIconSize(QSize(24, 24));
 
     portPanel_ = new QLabel(this);
