@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config clang clang-format libclang-rt-14-dev
-  qt6-base-dev libgl-dev libzip-dev zlib1g-dev
+  qt6-base-dev qt6-translations-l10n libgl-dev libzip-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth zip unzip python3
 )

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window and of the transfer dialog (reading from the
-# simulated device) on a virtual display, in build/default/screenshots/.
+# Pictures of the main window, the settings dialog and the transfer dialog
+# (reading from the simulated device), in English and in German, on a
+# virtual display, in build/default/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -33,6 +34,12 @@ pids+=($!)
 for _ in $(seq 50); do grep -q READY "$work/sim.log" && break; sleep 0.1; done
 sleep 0.5  # the display
 
-cd "$bin/demo"
-DISPLAY=$display QT_QPA_PLATFORM=xcb "$bin/tools/screenshots/orbik-screens" "$out"
+# Each language in a copy of the demo installation that speaks it.
+for language in English German; do
+  cp -r "$bin/demo" "$work/demo-$language"
+  sed -i "s/^Program=.*/Program=$language\r/" "$work/demo-$language/orbik.ini"
+  (cd "$work/demo-$language" &&
+     DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME="$work/config" \
+       "$bin/tools/screenshots/orbik-screens" "$out" "$language")
+done
 echo "Pictures in $out"

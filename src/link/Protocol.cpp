@@ -117,6 +117,11 @@ DeviceLink::~DeviceLink() {
     ClosePort();
 }
 
+platform::Reporter DeviceLink::ReplaceReporter(platform::Reporter report) {
+    std::swap(report, report_);
+    return report;
+}
+
 void DeviceLink::SetPortName(std::string portName) {
     portName_ = std::move(portName);
     portNumber_ = platform::PortNumberFromName(portName_).value_or(-1);

@@ -109,6 +109,9 @@ class DeviceLink {
     // The settings' port changed. A name that is not COM<digits> has no
     // number, and opening it fails with "Cannot open " + name.
     void SetPortName(std::string portName);
+    // Where the messages go from now on; returns where they went before
+    // (a window that shows failures in place mutes them for a while).
+    platform::Reporter ReplaceReporter(platform::Reporter report);
     const std::string& PortName() const { return portName_; }
 
     // Fills Requests and the fixed reply lengths.

@@ -13,6 +13,10 @@ void QtDialogs::Inform(QWidget* parent, const QString& title, const QString& tex
     QMessageBox::information(parent, title, text);
 }
 
+void QtDialogs::Warn(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text);
+}
+
 bool QtDialogs::AskYesNo(QWidget* parent, const QString& title, const QString& text) {
     return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No) ==
            QMessageBox::Yes;
@@ -37,9 +41,14 @@ QString QtDialogs::OpenFileName(QWidget* parent, const QString& title, const QSt
 }
 
 QString QtDialogs::SaveFileName(QWidget* parent, const QString& title, const QString& dir,
-                                const QString& filter) {
-    // Qt's save dialog asks before it returns an existing file's name.
-    return QFileDialog::getSaveFileName(parent, title, dir, filter);
+                                const QString& filter, const QString& defaultSuffix) {
+    // Qt's save dialog asks before it returns an existing file's name, the
+    // default suffix added first.
+    QFileDialog dialog(parent, title, dir, filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(defaultSuffix);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtDialogs::ChooseFileName(QWidget* parent, const QString& title, const QString& dir,

@@ -24,6 +24,8 @@ class Dialogs {
 
     // Information box with OK.
     virtual void Inform(QWidget* parent, const QString& title, const QString& text) = 0;
+    // Warning box with OK: something the user has to fix (a port, a file).
+    virtual void Warn(QWidget* parent, const QString& title, const QString& text) = 0;
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(QWidget* parent, const QString& title, const QString& text) = 0;
     // OK/Cancel confirmation; true for OK.
@@ -37,8 +39,10 @@ class Dialogs {
                                  const QString& filter) = 0;
     // Choosing a file that exists asks whether to replace it; the name is
     // returned only when the user agreed, so callers may overwrite it.
+    // `defaultSuffix` (without the dot) is added to a name without one
+    // before that question.
     virtual QString SaveFileName(QWidget* parent, const QString& title, const QString& dir,
-                                 const QString& filter) = 0;
+                                 const QString& filter, const QString& defaultSuffix = {}) = 0;
     // An open dialog that also takes names of files that do not exist yet;
     // `defaultSuffix` (without the dot) is added to a name without one.
     virtual QString ChooseFileName(QWidget* parent, const QString& title, const QString& dir,
@@ -74,6 +78,7 @@ std::optional<Result> RunModalForm(Dialogs& dialogs, Form& form) {
 class QtDialogs : public Dialogs {
   public:
     void Inform(QWidget* parent, const QString& title, const QString& text) override;
+    void Warn(QWidget* parent, const QString& title, const QString& text) override;
     bool AskYesNo(QWidget* parent, const QString& title, const QString& text) override;
     bool Confirm(QWidget* parent, const QString& title, const QString& text) override;
     std::optional<QString> AskText(QWidget* parent, const QString& title, const QString& label,
@@ -81,7 +86,7 @@ class QtDialogs : public Dialogs {
     QString OpenFileName(QWidget* parent, const QString& title, const QString& dir,
                          const QString& filter) override;
     QString SaveFileName(QWidget* parent, const QString& title, const QString& dir,
-                         const QString& filter) override;
+                         const QString& filter, const QString& defaultSuffix = {}) override;
     QString ChooseFileName(QWidget* parent, const QString& title, const QString& dir,
                            const QString& filter, const QString& defaultSuffix) override;
     bool ChoosePrinter(QWidget* parent, QPrinter& printer) override;

@@ -24,7 +24,7 @@ namespace orbik::test {
 class ScriptedDialogs : public ui::Dialogs {
   public:
     struct Shown {
-        // "inform", "yesno", "confirm", "text", "open", "save", "replace",
+        // "inform", "warn", "yesno", "confirm", "text", "open", "save", "replace",
         // "choose", "printer", "font", "window"
         QString kind;
         QString title;  // for "window" the window's object name
@@ -63,6 +63,9 @@ class ScriptedDialogs : public ui::Dialogs {
     void Inform(QWidget*, const QString& title, const QString& text) override {
         log_.push_back({"inform", title, text});
     }
+    void Warn(QWidget*, const QString& title, const QString& text) override {
+        log_.push_back({"warn", title, text});
+    }
     bool AskYesNo(QWidget*, const QString& title, const QString& text) override {
         log_.push_back({"yesno", title, text});
         return NextAnswer(text);
@@ -83,10 +86,13 @@ class ScriptedDialogs : public ui::Dialogs {
     }
     // As the real dialog: an existing file needs a Yes to the replace
     // question (from the queued answers); No cancels.
-    QString SaveFileName(QWidget*, const QString& title, const QString&,
-                         const QString& filter) override {
+    QString SaveFileName(QWidget*, const QString& title, const QString&, const QString& filter,
+                         const QString& defaultSuffix = {}) override {
         log_.push_back({"save", title, filter});
         QString name = NextFileName(title);
+        if (!name.isEmpty() && !defaultSuffix.isEmpty() &&
+            ui::PathFromQString(name).extension().empty())
+            name += "." + defaultSuffix;
         if (name.isEmpty() || !std::filesystem::exists(ui::PathFromQString(name))) return name;
         log_.push_back({"replace", title, name});
         return NextAnswer("replace " + name) ? name : QString();

@@ -1,5 +1,5 @@
 // orbik-screens: shows the main window and the transfer dialog of the
-// installation in the working directory and saves pictures of the screen,
+// installation in the working directory, the settings dialog, and saves pictures of the screen,
 // for checking the look under a virtual display (scripts/screenshots.sh).
 // A device must answer on the installation's port.
 
@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "app/forms/TMainForm.h"
+#include "app/forms/TOptionsForm.h"
 #include "link/Protocol.h"
 #include "link/forms/TTransferForm.h"
 #include "ui/Dialogs.h"
@@ -46,13 +47,22 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("ORBIK");
     QString out = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+    // Pictures of one language are told apart by a suffix ("-German").
+    QString suffix = argc > 2 ? "-" + QString::fromLocal8Bit(argv[2]) : QString();
     SilentDialogs dialogs;
     orbik::app::TMainForm main(std::filesystem::current_path(), dialogs);
     main.resize(900, 620);
     main.move(40, 30);
     main.show();
     QTimer::singleShot(500, [&] {
-        bool ok = SaveScreen(out + "/main-window.png");
+        bool ok = SaveScreen(out + "/main-window" + suffix + ".png");
+
+        {
+            orbik::app::TOptionsForm options(main.Context(), &main);
+            options.show();
+            ok = SaveScreen(out + "/settings-dialog" + suffix + ".png") && ok;
+            options.findChild<QPushButton*>("Close_B")->click();
+        }
 
         auto& link = main.Context().link;
         link.OpenPort();
@@ -64,7 +74,7 @@ int main(int argc, char** argv) {
         transfer.show();
         // Taken while the read runs: the timer fires between two blocks.
         QTimer::singleShot(1200, [&] {
-            ok = SaveScreen(out + "/transfer-dialog.png") && ok;
+            ok = SaveScreen(out + "/transfer-dialog" + suffix + ".png") && ok;
             transfer.findChild<QPushButton*>("StopTransfer_B")->click();
         });
         transfer.findChild<QPushButton*>("StartTransfer_B")->click();

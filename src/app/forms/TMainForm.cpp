@@ -1,12 +1,15 @@
 #include "app/forms/TMainForm.h"
 
+#include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QStyle>
 #include <QToolButton>
+#include <optional>
 
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TOptionsForm.h"
@@ -18,6 +21,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "projects/forms/TProjectlist.h"
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/ProjectWindow.h"
 #include "ui/UiText.h"
@@ -46,6 +50,7 @@ constexpr MainText kMainTexts[] = {
     {"ToolExit", "Exit", "ToolClose", true},
     {"ToolOpt", "Settings", "ToolOpt", true},
     {"ToolInfo", "Info", "ToolInfo", true},
+    {"ToolBackup", "Open Backup", "ToolBackup", true},
     {"FileProjects", "Projects", "FileProjects", false},
     {"FileSave", "Save", "FileSave", false},
     {"FilePrint", "Print", "FilePrint", false},
@@ -53,10 +58,12 @@ constexpr MainText kMainTexts[] = {
     {"EditCopy", "Copy", "EditCopy", false},
     {"EditPaste", "Paste", "EditPaste", false},
     {"EditShow", "Show Direct Keys", "ShowDirectKeys1", false},
+    {"DataCreateFile", "Create File", "DataCreateFile", false},
     {"DataTransConfig", "Transfer Config", "DataTransConfig", false},
     {"DataReadConfig", "Read Config", "DataReadConfig", false},
     {"DataTransMem", "Transfer Mem", "DataTransMem", false},
     {"DataReadMem", "Read Mem", "DataReadMem", false},
+    {"ExtrasBackup", "Open Backup", "ExtrasBackup", false},
     {"ExtrasOptions", "Options", "ExtrasOptions", false},
     {"menuInfo", "Info", "MenuInfo", false},
 };
@@ -72,6 +79,12 @@ constexpr MenuText kMenuTexts[] = {
     {"MenuEdit", "Edit", "MenuEdit"},
     {"MenuData", "Data Exchange", "MenuData"},
     {"MenuExtras", "Extras", "MenuExtras"},
+};
+
+// Commands that open a dialog show "..." after their caption.
+constexpr const char* kDialogCommands[] = {
+    "FileProjects", "DataTransConfig", "DataReadConfig", "DataTransMem",
+    "DataReadMem",  "ExtrasBackup",    "ExtrasOptions",
 };
 
 }  // namespace
@@ -97,25 +110,32 @@ void TMainForm::FormCreate() {
             button && !action->isSeparator())
             button->setObjectName(action->objectName());
     }
-    const std::pair<QAction*, QStyle::StandardPixmap> icons[] = {
-        {ui_->ToolProjects, QStyle::SP_DirOpenIcon},
-        {ui_->ToolButton7, QStyle::SP_ArrowUp},
-        {ui_->ToolButton8, QStyle::SP_ArrowDown},
-        {ui_->ToolButton10, QStyle::SP_ArrowForward},
-        {ui_->ToolButton11, QStyle::SP_ArrowBack},
-        {ui_->ToolClose, QStyle::SP_DialogCloseButton},
-        {ui_->ToolBackup, QStyle::SP_DriveHDIcon},
-        {ui_->ToolOpt, QStyle::SP_FileDialogDetailedView},
-        {ui_->ToolInfo, QStyle::SP_MessageBoxInformation},
-        {ui_->FileProjects, QStyle::SP_DirOpenIcon},
-        {ui_->DataTransConfig, QStyle::SP_ArrowUp},
-        {ui_->DataReadConfig, QStyle::SP_ArrowDown},
-        {ui_->DataTransMem, QStyle::SP_ArrowForward},
-        {ui_->DataReadMem, QStyle::SP_ArrowBack},
-        {ui_->FileClose, QStyle::SP_DialogCloseButton},
-        {ui_->ExtrasBackup, QStyle::SP_DriveHDIcon},
+    // The desktop's icon theme where it has a fitting icon; Qt's own else.
+    const struct {
+        QAction* action;
+        const char* themeName;
+        QStyle::StandardPixmap fallback;
+    } icons[] = {
+        {ui_->ToolProjects, "folder-open", QStyle::SP_DirOpenIcon},
+        {ui_->ToolButton7, "go-up", QStyle::SP_ArrowUp},
+        {ui_->ToolButton8, "go-down", QStyle::SP_ArrowDown},
+        {ui_->ToolButton10, "go-next", QStyle::SP_ArrowForward},
+        {ui_->ToolButton11, "go-previous", QStyle::SP_ArrowBack},
+        {ui_->ToolClose, "application-exit", QStyle::SP_DialogCloseButton},
+        {ui_->ToolBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
+        {ui_->ToolOpt, "preferences-system", QStyle::SP_FileDialogDetailedView},
+        {ui_->ToolInfo, "help-about", QStyle::SP_MessageBoxInformation},
+        {ui_->FileProjects, "folder-open", QStyle::SP_DirOpenIcon},
+        {ui_->DataTransConfig, "go-up", QStyle::SP_ArrowUp},
+        {ui_->DataReadConfig, "go-down", QStyle::SP_ArrowDown},
+        {ui_->DataTransMem, "go-next", QStyle::SP_ArrowForward},
+        {ui_->DataReadMem, "go-previous", QStyle::SP_ArrowBack},
+        {ui_->FileClose, "application-exit", QStyle::SP_DialogCloseButton},
+        {ui_->ExtrasBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
     };
-    for (const auto& [action, pixmap] : icons) action->setIcon(style()->standardIcon(pixmap));
+    for (const auto& icon : icons)
+        icon.action->setIcon(
+            QIcon::fromTheme(icon.themeName, style()->standardIcon(icon.fallback)));
     ui_->ToolBar1->setIconSize(QSize(24, 24));
 
     portPanel_ = new QLabel(this);
@@ -128,12 +148,16 @@ void TMainForm::FormCreate() {
     ui_->StatusBar1->installEventFilter(this);
 
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
+    ui_->FileClose->setShortcut(QKeySequence::Quit);
+    ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
+    ui_->FileProjects->setShortcut(QKeySequence::Open);
     ConnectCommands();
+    ui::KeepGeometry(*this);
 
     directoryPanel_->setText(ui::QStringFromPath(settings_.programDir));
     settings_ = settings::LoadSettings(settings_.programDir);
     link_ = std::make_unique<link::DeviceLink>(
-        settings_.portName, [this](const std::string& m) { Inform("ORBIK", ui::FromCp1252(m)); });
+        settings_.portName, [this](const std::string& m) { WarnDevice(ui::FromCp1252(m)); });
     context_ = std::make_unique<ui::WindowContext>(settings_, *link_, dialogs_, *this);
     TestPort();
     link_->InitRequests();
@@ -143,9 +167,10 @@ void TMainForm::FormCreate() {
 void TMainForm::TestPort() {
     if (!settings_.portNumber) {
         // Start-up goes on; the user fixes the port in the settings dialog.
+        ui::UiTexts text(settings_);
         portPanel_->setText(settings_.portName.empty()
-                                ? tr("No COM port chosen (Extras, Options)")
-                                : tr("\"%1\" is not a COM port (Extras, Options)")
+                                ? text("NoPortChosen", "No COM port chosen (Extras, Options)")
+                                : text("NotAPort", "\"%1\" is not a COM port (Extras, Options)")
                                       .arg(ui::FromCp1252(settings_.portName)));
         return;
     }
@@ -193,6 +218,12 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
     }
     for (const MenuText& t : kMenuTexts)
         findChild<QMenu*>(t.menu)->setTitle(text(t.section, t.defaultText));
+    for (const char* name : kDialogCommands) {
+        auto* action = findChild<QAction*>(name);
+        action->setText(action->text() + "...");
+    }
+    ui::AssignAccessKeys(*ui_->MainMenu1);
+    ui::UseQtTranslations(language);
 }
 
 void TMainForm::SetProjectWindowFactory(ProjectWindowFactory factory) {
@@ -277,7 +308,10 @@ void TMainForm::ShowDirectKeys1Click() {
     if (!project) return;
     bool show = !project->DirectKeysShown();
     project->SetDirectKeysShown(show);
-    ui_->ShowDirectKeys1->setText(show ? tr("Hide Direct Keys") : tr("Show Direct Keys"));
+    ui::UiTexts text(settings_);
+    ui_->ShowDirectKeys1->setText(show ? text("EditHide", "Hide Direct Keys")
+                                       : text("EditShow", "Show Direct Keys"));
+    ui::AssignAccessKeys(*ui_->MainMenu1);
 }
 
 void TMainForm::DataCreateFileClick() {
@@ -310,6 +344,19 @@ void TMainForm::Inform(const QString& title, const QString& text) {
     dialogs_.Inform(this, title, text);
 }
 
+// The link's messages: the port or the device needs the user's attention;
+// a port that cannot be opened is chosen in the settings dialog.
+void TMainForm::WarnDevice(const QString& message) {
+    QString text = message;
+    if (message.startsWith(ui::FromCp1252(link::kCannotOpenMessage))) {
+        ui::UiTexts table(settings_);
+        text += "\n\n" + table("PortHint", "Choose the port under %1 \x9b %2.")
+                             .arg(table("MenuExtras", "Extras"), table("ExtrasOptions", "Options"));
+    }
+    dialogs_.Warn(QApplication::activeModalWidget() ? QApplication::activeModalWidget() : this,
+                  "ORBIK", text);
+}
+
 QString TMainForm::StartDir() const {
     return ui::QStringFromPath(settings_.programDir);
 }
@@ -324,7 +371,9 @@ bool TMainForm::CheckSendFile(const link::TransferJob& job) {
 
 // Runs on an open port (the caller's PortGuard closes it afterwards).
 void TMainForm::RunTransferDialog(const link::TransferJob& job) {
+    std::optional<ui::BusyCursor> busy(std::in_place);  // while the device is identified
     link::RunSession(*link_, [&](bool) {
+        busy.reset();
         link::TTransferForm transfer(*context_, this);
         transfer.Job = job;
         transfer.Prepare();
@@ -364,8 +413,8 @@ void TMainForm::DataTransConfigClick() {
 void TMainForm::DataReadConfigClick() {
     link::PortGuard port(*link_);
     if (!port.IsOpen()) return;
-    QString file = dialogs_.ChooseFileName(this, "Read Configuration", StartDir(),
-                                           "Config Image (*.cim)", "cim");
+    QString file = dialogs_.SaveFileName(this, "Read Configuration", StartDir(),
+                                         "Config Image (*.cim)", "cim");
     if (file.isEmpty()) return;
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
@@ -393,7 +442,7 @@ void TMainForm::DataTransMemClick() {
 
 void TMainForm::DataReadMemClick() {
     QString file =
-        dialogs_.ChooseFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
+        dialogs_.SaveFileName(this, "Read Memory", StartDir(), "MEM Image (*.mem)", "mem");
     if (file.isEmpty()) return;
     link::PortGuard port(*link_);
     if (!port.IsOpen()) return;

@@ -83,6 +83,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void RunTransferDialog(const link::TransferJob& job);
     bool CheckSendFile(const link::TransferJob& job);
     void Inform(const QString& title, const QString& text);
+    void WarnDevice(const QString& message);
     QString StartDir() const;
 
     std::unique_ptr<Ui::TMainForm> ui_;

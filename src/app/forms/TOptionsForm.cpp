@@ -10,6 +10,7 @@
 #include "link/Protocol.h"
 #include "orbik/Version.h"
 #include "platform/SerialPorts.h"
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/MainWindow.h"
 #include "ui/UiText.h"
@@ -92,8 +93,11 @@ void TOptionsForm::FormCreate() {
         ui_->Store_B->setEnabled(false);
     }
     ui_->Test_B->setEnabled(shown);
+    // Items carry the language's key; they show its name in the program language.
+    for (QComboBox* box : {ui_->CB_MainLang, ui_->CB_PrLang})
+        for (int i = 0; i < box->count(); ++i) box->setItemData(i, box->itemText(i));
     auto select = [](QComboBox* box, const std::string& text) {
-        box->setCurrentIndex(box->findText(ui::FromCp1252(text)));
+        box->setCurrentIndex(box->findData(ui::FromCp1252(text)));
     };
     select(ui_->CB_MainLang, settings_.programLanguage);
     select(ui_->CB_PrLang, settings_.projectLanguage);
@@ -101,6 +105,7 @@ void TOptionsForm::FormCreate() {
     ui_->PortPage->setTabVisible(ui_->PortPage->indexOf(ui_->TS_Language),
                                  settings_.languageSwitch);
     ui_->PortPage->setCurrentWidget(ui_->TS_Interface);
+    ui::KeepGeometry(*this);
 }
 
 void TOptionsForm::ApplyTexts() {
@@ -116,19 +121,34 @@ void TOptionsForm::ApplyTexts() {
     ui_->Label2->setText(text("Prog_L", "Program"));
     ui_->Label3->setText(text("Proj_L", "Project"));
     ui_->Close_B->setText(text("Close_B", "Close"));
-    ui_->B_Update->setText("Update to " + kCurrentFirmware);
+    ui_->B_Update->setText(text("B_Update", "Update to") + " " + kCurrentFirmware);
+    ui_->Test_B->setText(text("Test_B", "Test"));
+    ui_->Label1->setText(text("Port_L", "COM Port"));
+    ui_->PortPage->setTabText(ui_->PortPage->indexOf(ui_->TS_Firmware),
+                              text("FirmwarePage", "Firmware"));
+    ui_->L_FW_Version->setText(text("L_FW_Version", "No ORBIK found..."));
+    ui_->CB_Port->setPlaceholderText(text("NoPorts", "no ports found"));
+    for (QComboBox* box : {ui_->CB_MainLang, ui_->CB_PrLang})
+        for (int i = 0; i < box->count(); ++i) {
+            std::string name = ui::ToCp1252(box->itemData(i).toString());
+            box->setItemText(i, text("Language_" + name, name));
+        }
+    noDeviceText_ = text("NoDevice", "No ORBIK found");
+    restartText_ = text("Restart", "Please restart ORBIK!");
     msgText_ = text("MsgText", "Project must be closed");
+    ui::AssignAccessKeys(*this);
 }
 
-// Lists the ports and selects the current one; nothing is shown when it is
-// not among them.
+// Lists the ports and selects the current one, else the first one; with no
+// port at all the box says so.
 void TOptionsForm::FillPorts() {
     std::vector<std::string> ports;
     platform::ListSerialPorts(platform::SerialPortScheme::FromEnvironment(), ports);
     QSignalBlocker block(ui_->CB_Port);
     ui_->CB_Port->clear();
     for (const auto& port : ports) ui_->CB_Port->addItem(ui::FromCp1252(port));
-    ui_->CB_Port->setCurrentIndex(ui_->CB_Port->findText(ui::FromCp1252(settings_.portName)));
+    int current = ui_->CB_Port->findText(ui::FromCp1252(settings_.portName));
+    ui_->CB_Port->setCurrentIndex(current >= 0 || ports.empty() ? current : 0);
 }
 
 bool TOptionsForm::PortShown() const {
@@ -162,6 +182,7 @@ void TOptionsForm::Store_BClick() {
 }
 
 void TOptionsForm::Test_BClick() {
+    ui::BusyCursor busy;
     UsePortShown();
     if (!link_.OpenPort()) return;
     // The port stays open until the dialog closes.
@@ -180,11 +201,19 @@ void TOptionsForm::StoreL_BClick() {
 
 void TOptionsForm::PortPageChange(int index) {
     if (ui_->PortPage->widget(index) != ui_->TS_Firmware) return;
-    if (!link_.OpenPort()) return;
-    link_.InitRequests();
-    link_.Identify();
+    // Looking at the page is no command: what failed shows on the page.
+    ui::BusyCursor busy;
+    QString failure;
+    platform::Reporter previous = link_.ReplaceReporter(
+        [&failure](const std::string& message) { failure = ui::FromCp1252(message); });
+    if (link_.OpenPort()) {
+        link_.InitRequests();
+        link_.Identify();
+    }
+    link_.ReplaceReporter(std::move(previous));
     if (!link_.Connected) {
-        ui_->L_FW_Version->setText("No ORBIK found");
+        ui_->L_FW_Version->setText(
+            failure.startsWith(ui::FromCp1252(link::kCannotOpenMessage)) ? failure : noDeviceText_);
     } else {
         ui_->L_FW_Version->setText(
             ui::FromCp1252("ORBIK " + link_.DeviceModel + " Version: " + link_.FirmwareVersion));
@@ -197,10 +226,14 @@ void TOptionsForm::PortPageChange(int index) {
 
 void TOptionsForm::B_UpdateClick() {
     QString tool = FindUpgradeTool(settings_);
-    if (tool.isEmpty() || !settings_.portNumber) {
-        dialogs_.Inform(this, windowTitle(),
-                        tool.isEmpty() ? QString("Cannot find orbikflash")
-                                       : "Cannot open " + ui::FromCp1252(settings_.portName));
+    ui::UiTexts texts(settings_);
+    if (tool.isEmpty()) {
+        dialogs_.Warn(this, windowTitle(), texts("NoUpgradeTool", "Cannot find orbikflash"));
+        return;
+    }
+    if (!settings_.portNumber) {
+        dialogs_.Warn(this, windowTitle(),
+                      ui::FromCp1252(link::kCannotOpenMessage + settings_.portName));
         return;
     }
     // The tool opens the port itself.
@@ -222,12 +255,12 @@ void TOptionsForm::B_UpdateClick() {
         process.setStandardErrorFile(upgradeLog_, QIODevice::Append);
     }
     if (!process.startDetached()) {
-        dialogs_.Inform(this, windowTitle(), "Cannot start " + tool);
+        dialogs_.Warn(this, windowTitle(), texts("CannotStart", "Cannot start") + " " + tool);
         upgradeLog_.clear();
         return;
     }
     ui_->B_Update->setEnabled(false);
-    QString text = "Please restart ORBIK!";
+    QString text = restartText_;
     if (!upgradeLog_.isEmpty()) text += "\n" + QDir::toNativeSeparators(upgradeLog_);
     ui_->L_FW_Version->setText(text);
 }
@@ -241,7 +274,7 @@ void TOptionsForm::Close_BClick() {
     // A language that is not among the choices shows as nothing; it stays
     // as it was rather than becoming empty.
     auto chosen = [](const QComboBox* box, const std::string& current) {
-        return box->currentIndex() < 0 ? current : ui::ToCp1252(box->currentText());
+        return box->currentIndex() < 0 ? current : ui::ToCp1252(box->currentData().toString());
     };
     context_.SetProgramLanguage(chosen(ui_->CB_MainLang, settings_.programLanguage));
     std::string projectLanguage = chosen(ui_->CB_PrLang, settings_.projectLanguage);

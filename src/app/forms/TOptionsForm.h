@@ -59,6 +59,8 @@ class TOptionsForm : public QDialog {
     ui::Dialogs& dialogs_;
     bool storeLanguages_ = false;
     QString msgText_;
+    QString noDeviceText_;
+    QString restartText_;
     QString upgradeLog_;
     bool closing_ = false;
 };

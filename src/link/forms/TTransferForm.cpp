@@ -1,7 +1,9 @@
 #include "link/forms/TTransferForm.h"
 
 #include <QCoreApplication>
+#include <QDir>
 
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -24,8 +26,17 @@ TTransferForm::TTransferForm(ui::WindowContext& context, QWidget* parent)
     ui_->StartTransfer_B->setText(text("TF_StartTransfer_B", "Start Transfer"));
     ui_->Retry_B->setText(text("TF_Retry_B", "Connect"));
     stopText_ = text("TF_StopTransfer_B", "Stop");
+    closeText_ = text("TF_Close", "Close");
     stoppedText_ = text("TF_Stopped", "Transfer stopped");
+    completeText_ = text("TF_Complete", "Transfer Complete");
+    noAnswerText_ = text("TF_NoAnswer", "No answer from ORBIK");
+    foundText_ = text("TF_Found", "ORBIK %1 found");
+    keepVoiceQuestion_ = text("TF_KeepVoiceQuestion", "Do you want to keep stored voice?");
+    stopQuestion_ = text("TF_StopQuestion", "Stop the transfer?");
+    deletingText_ = text("TF_Deleting", "Deleting Memory");
+    ofText_ = " " + text("TF_Of", "of") + " ";
     SetStopMode(StopMode::Stop);
+    ui::KeepGeometry(*this);
     connect(ui_->Retry_B, &QPushButton::clicked, this, &TTransferForm::Retry_BClick);
     connect(ui_->StartTransfer_B, &QPushButton::clicked, this,
             &TTransferForm::StartTransfer_BClick);
@@ -35,6 +46,7 @@ TTransferForm::TTransferForm(ui::WindowContext& context, QWidget* parent)
 TTransferForm::~TTransferForm() = default;
 
 void TTransferForm::Prepare() {
+    ui_->L_File->setText(QDir::toNativeSeparators(ui::QStringFromPath(Job.fileName)));
     ui_->CB_KeepVoice->setVisible(Job.operation == Operation::TransCif ||
                                   Job.operation == Operation::TransCim);
     ui_->CB_Verify->setVisible(IsSend(Job.operation));
@@ -42,6 +54,7 @@ void TTransferForm::Prepare() {
     if (link_.Connected) {
         ShowDeviceFound();
     } else {
+        ui_->Label1->setText(noAnswerText_);
         ui_->Retry_B->setVisible(true);
         ui_->StartTransfer_B->setEnabled(false);
     }
@@ -51,46 +64,56 @@ bool TTransferForm::VerifyChecked() const {
     return ui_->CB_Verify->isChecked();
 }
 
+// The loops' status in the program language: "Deleting Memory", "3 of 24576".
+QString TTransferForm::StatusText(const std::string& status) const {
+    if (status == kDeletingMemoryText) return deletingText_;
+    return ui::FromCp1252(status).replace(" of ", ofText_);
+}
+
 void TTransferForm::SetStopMode(StopMode mode) {
     stopMode_ = mode;
-    ui_->StopTransfer_B->setText(mode == StopMode::Stop ? stopText_ : QString("Close"));
+    ui_->StopTransfer_B->setText(mode == StopMode::Stop ? stopText_ : closeText_);
+    ui::AssignAccessKeys(*this);
 }
 
 void TTransferForm::ShowDeviceFound() {
-    ui_->L_ID->setText(ui::FromCp1252("ORBIK " + link_.DeviceModel + " found"));
+    ui_->L_ID->setText(foundText_.arg(ui::FromCp1252(link_.DeviceModel)));
+    ui_->Label1->clear();
     ui_->Retry_B->setVisible(false);
     ui_->StartTransfer_B->setEnabled(true);
 }
 
 void TTransferForm::Retry_BClick() {
+    ui::BusyCursor busy;
     link_.ClosePort();
     if (!link_.OpenPort()) return;
     ui_->Retry_B->setEnabled(false);
     link_.Identify();
-    if (link_.Connected)
+    if (link_.Connected) {
         ShowDeviceFound();
-    else
+    } else {
+        ui_->Label1->setText(noAnswerText_);
         ui_->Retry_B->setEnabled(true);
+    }
 }
 
 void TTransferForm::StartTransfer_BClick() {
-    // Running, the button always reads "Stop", whatever the table says.
-    stopMode_ = StopMode::Stop;
-    ui_->StopTransfer_B->setText("Stop");
+    started_ = true;
+    SetStopMode(StopMode::Stop);
     ui_->StopTransfer_B->setEnabled(false);
     ui_->StartTransfer_B->setEnabled(false);
     if ((Job.operation == Operation::TransCif || Job.operation == Operation::TransCim) &&
         !ui_->CB_KeepVoice->isChecked() &&
-        dialogs_.AskYesNo(this, windowTitle(), "Do you want to keep stored voice?"))
+        dialogs_.AskYesNo(this, windowTitle(), keepVoiceQuestion_))
         ui_->CB_KeepVoice->setChecked(true);
+    // The erase has been chosen: the boxes no longer change anything.
+    ui_->CB_KeepVoice->setEnabled(false);
     Job.keepVoice = ui_->CB_KeepVoice->isChecked();
     Job.verify = IsSend(Job.operation) && ui_->CB_Verify->isChecked();
     ui_->CB_Verify->setEnabled(false);
 
     TransferCallbacks callbacks;
-    callbacks.status = [this](const std::string& text) {
-        ui_->Label1->setText(ui::FromCp1252(text));
-    };
+    callbacks.status = [this](const std::string& text) { ui_->Label1->setText(StatusText(text)); };
     callbacks.progress = [this](int percent) { ui_->ProgressBar->setValue(percent); };
     callbacks.processEvents = [] { QCoreApplication::processEvents(); };
     callbacks.loopStarts = [this] { ui_->StopTransfer_B->setEnabled(true); };
@@ -101,8 +124,8 @@ void TTransferForm::StartTransfer_BClick() {
     switch (outcome_.result) {
         case TransferResult::Complete:
             ui_->Label1->setText(outcome_.message.empty()
-                                     ? QString("Transfer Complete")
-                                     : "Transfer Complete, " + ui::FromCp1252(outcome_.message));
+                                     ? completeText_
+                                     : completeText_ + ", " + ui::FromCp1252(outcome_.message));
             break;
         case TransferResult::Stopped:
             ui_->Label1->setText(stoppedText_);
@@ -119,7 +142,8 @@ void TTransferForm::StartTransfer_BClick() {
 
 void TTransferForm::StopTransfer_BClick() {
     link_.AbortTransfer = true;
-    if (stopMode_ == StopMode::Stop) {
+    // Before anything ran there is nothing to stop: Stop leaves at once.
+    if (stopMode_ == StopMode::Stop && started_) {
         SetStopMode(StopMode::Close);
         return;
     }
@@ -131,12 +155,18 @@ void TTransferForm::StopTransfer_BClick() {
 }
 
 void TTransferForm::reject() {
-    // Escape or the close box: stop a running transfer first.
-    link_.AbortTransfer = true;
-    if (running_)
-        closeWhenDone_ = true;
-    else
+    if (!running_) {
+        link_.AbortTransfer = true;
         done(QDialog::Rejected);
+        return;
+    }
+    // Escape or the close box while blocks go out: leaving now would leave
+    // the device half-written, so ask, and stop between blocks as Stop does.
+    if (link_.AbortTransfer) return;
+    if (dialogs_.AskYesNo(this, windowTitle(), stopQuestion_) && running_) {
+        link_.AbortTransfer = true;
+        SetStopMode(StopMode::Close);
+    }
 }
 
 // The connection ends when the command that opened the dialog ends it.

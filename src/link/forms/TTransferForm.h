@@ -43,6 +43,7 @@ class TTransferForm : public QDialog {
   private:
     enum class StopMode { Stop, Close };
     void SetStopMode(StopMode mode);
+    QString StatusText(const std::string& status) const;
     void ShowDeviceFound();
     void Retry_BClick();
     void StartTransfer_BClick();
@@ -52,8 +53,17 @@ class TTransferForm : public QDialog {
     DeviceLink& link_;
     ui::Dialogs& dialogs_;
     QString stopText_;
+    QString closeText_;
     QString stoppedText_;
+    QString completeText_;
+    QString noAnswerText_;
+    QString foundText_;
+    QString keepVoiceQuestion_;
+    QString stopQuestion_;
+    QString deletingText_;
+    QString ofText_;
     StopMode stopMode_ = StopMode::Stop;
+    bool started_ = false;
     bool running_ = false;
     bool closeWhenDone_ = false;
     TransferOutcome outcome_;

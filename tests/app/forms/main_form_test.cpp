@@ -3,16 +3,21 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QSet>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "support/Captions.h"
 #include "support/FakeProjectWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
@@ -23,6 +28,9 @@ namespace orbik::app {
 namespace {
 
 using test::TempDir;
+
+// What a port message adds: where the port is chosen.
+const QString kPortHint = QString::fromUtf8("Choose the port under Extras \u203a Options.");
 
 class MainFormTest : public ::testing::Test {
   protected:
@@ -64,21 +72,23 @@ TEST_F(MainFormTest, TextsComeFromTheTableInTheProgramLanguage) {
     EXPECT_EQ(form->windowTitle(), "Hauptfenster");
     // One section gives a tool button its hint and a menu item its caption.
     EXPECT_EQ(Find<QAction>(form.get(), "ToolButton7")->toolTip(), "Konfiguration senden");
-    EXPECT_EQ(Find<QAction>(form.get(), "DataTransConfig")->text(), "Konfiguration senden");
-    EXPECT_EQ(Find<QAction>(form.get(), "ShowDirectKeys1")->text(), "Direkttasten zeigen");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "Datei");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataTransConfig")->text()),
+              "Konfiguration senden");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "ShowDirectKeys1")->text()),
+              "Direkttasten zeigen");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuFile")->title()), "Datei");
     // Missing entries keep the defaults; the two sides of a section differ.
     EXPECT_EQ(Find<QAction>(form.get(), "ToolButton10")->toolTip(), "Transfer Memory");
-    EXPECT_EQ(Find<QAction>(form.get(), "DataTransMem")->text(), "Transfer Mem");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataTransMem")->text()), "Transfer Mem");
     EXPECT_EQ(Find<QAction>(form.get(), "ToolProjects")->toolTip(), "Projectlist");
-    EXPECT_EQ(Find<QAction>(form.get(), "FileClose")->text(), "Exit");
-    EXPECT_EQ(Find<QAction>(form.get(), "MenuInfo")->text(), "Info");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "FileClose")->text()), "Exit");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "MenuInfo")->text()), "Info");
     // Items without an entry keep their designed captions.
-    EXPECT_EQ(Find<QAction>(form.get(), "DataCreateFile")->text(), "Create File");
-    EXPECT_EQ(Find<QAction>(form.get(), "ExtrasBackup")->text(), "Open Backup");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "DataCreateFile")->text()), "Create File");
+    EXPECT_EQ(test::Caption(Find<QAction>(form.get(), "ExtrasBackup")->text()), "Open Backup");
 
     form->ApplyMainTexts("English");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuFile")->title(), "File!");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuFile")->title()), "File!");
     EXPECT_EQ(form->windowTitle(), "MainForm");
 }
 
@@ -130,9 +140,10 @@ TEST_F(MainFormTest, MissingPortIsReportedAndStartUpGoesOn) {
     dir.Write("orbik.ini", "[Port]\r\nInterface=COM9\r\n[Language]\r\nProgram=German\r\n");
     dir.Write("formcaps.txt", "[MenuData]\r\nGerman=Datenaustausch\r\n");
     auto form = Create();
-    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9\n\n" + kPortHint});
+    EXPECT_EQ(dialogs.Log()[0].kind, "warn");
     EXPECT_EQ(form->PortPanelText(), "");
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuData")->title(), "Datenaustausch");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuData")->title()), "Datenaustausch");
 }
 
 TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
@@ -140,17 +151,17 @@ TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
     auto* item = Find<QAction>(form.get(), "ShowDirectKeys1");
     item->setEnabled(true);
     item->trigger();  // no project window: nothing happens
-    EXPECT_EQ(item->text(), "Show Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Show Direct Keys");
 
     form->OpenProjectWindow("Demo");
     ASSERT_EQ(projects.size(), 1u);
     auto* project = projects[0];
     item->trigger();
     EXPECT_TRUE(project->DirectKeysShown());
-    EXPECT_EQ(item->text(), "Hide Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Hide Direct Keys");
     item->trigger();
     EXPECT_FALSE(project->DirectKeysShown());
-    EXPECT_EQ(item->text(), "Show Direct Keys");
+    EXPECT_EQ(test::Caption(item->text()), "Show Direct Keys");
 
     auto* create = Find<QAction>(form.get(), "DataCreateFile");
     create->setEnabled(true);
@@ -164,14 +175,14 @@ TEST_F(MainFormTest, ProgramLanguageChosenInOptionsAppliesAtOnce) {
               "[MenuExtras]\r\nEnglish=Extras\r\nGerman=Zusatz\r\n"
               "[ToolOpt]\r\nEnglish=Settings\r\nGerman=Einstellungen\r\n");
     auto form = Create();
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Extras");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuExtras")->title()), "Extras");
     dialogs.QueueWindow("OptionsForm", [](QDialog& options) {
         auto* language = options.findChild<QComboBox*>("CB_MainLang");
         language->setCurrentText("German");
         options.findChild<QPushButton*>("Close_B")->click();
     });
     Find<QAction>(form.get(), "ToolOpt")->trigger();
-    EXPECT_EQ(Find<QMenu>(form.get(), "MenuExtras")->title(), "Zusatz");
+    EXPECT_EQ(test::Caption(Find<QMenu>(form.get(), "MenuExtras")->title()), "Zusatz");
     EXPECT_EQ(Find<QAction>(form.get(), "ToolOpt")->toolTip(), "Einstellungen");
     EXPECT_EQ(form->Context().settings.programLanguage, "German");
     EXPECT_TRUE(dialogs.AllAnswersUsed());
@@ -203,7 +214,60 @@ TEST_F(MainFormTest, TransferConfigOpensThePortBeforeAskingForAFile) {
     auto form = Create();
     dialogs.Clear();
     Find<QAction>(form.get(), "DataTransConfig")->trigger();
-    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9"});
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Cannot open COM9\n\n" + kPortHint});
+    EXPECT_EQ(dialogs.Log()[0].kind, "warn");
+}
+
+// Reads write their file: they choose it with a save dialog, which asks
+// before an existing file is replaced; No leaves it and the device alone.
+TEST_F(MainFormTest, ReadsAskBeforeReplacingAFile) {
+    auto form = Create();
+    dialogs.Clear();
+    auto existing = dir.Write("back.mem", "keep");
+    dialogs.QueueFileName(ui::QStringFromPath(dir / "back"));  // the suffix is added
+    dialogs.QueueAnswer(false);
+    Find<QAction>(form.get(), "DataReadMem")->trigger();
+    ASSERT_EQ(dialogs.Log().size(), 2u);
+    EXPECT_EQ(dialogs.Log()[0].kind, "save");
+    EXPECT_EQ(dialogs.Log()[0].title, "Read Memory");
+    EXPECT_EQ(dialogs.Log()[1].kind, "replace");
+    EXPECT_EQ(dialogs.Log()[1].text, ui::QStringFromPath(existing));
+    EXPECT_EQ(dir.Read("back.mem"), "keep");
+    EXPECT_TRUE(dialogs.AllAnswersUsed());
+}
+
+TEST_F(MainFormTest, KeyboardReachesEveryCommand) {
+    for (const char* language : {"English", "German"}) {
+        dir.Write("orbik.ini", std::string("[Language]\r\nProgram=") + language + "\r\n");
+        dir.Write("formcaps.txt",
+                  "[MenuData]\r\nGerman=Datenaustausch\r\n[MenuEdit]\r\n"
+                  "German=Bearbeiten\r\n[DataReadMem]\r\nGerman=Speicher lesen\r\n");
+        auto form = Create();
+        // Each menu title and each item of a menu has a key of its own.
+        auto expectOwnKeys = [](const QList<QAction*>& actions) {
+            QSet<QString> keys;
+            for (QAction* action : actions) {
+                if (action->isSeparator()) continue;
+                QString key = QKeySequence::mnemonic(action->text()).toString();
+                EXPECT_FALSE(key.isEmpty()) << action->text().toStdString();
+                EXPECT_FALSE(keys.contains(key)) << action->text().toStdString();
+                keys.insert(key);
+            }
+        };
+        expectOwnKeys(form->menuBar()->actions());
+        for (QAction* title : form->menuBar()->actions())
+            if (title->menu()) expectOwnKeys(title->menu()->actions());
+    }
+    auto form = Create();
+    EXPECT_EQ(Find<QAction>(form.get(), "FileClose")->shortcut(), QKeySequence(QKeySequence::Quit));
+    EXPECT_EQ(Find<QAction>(form.get(), "MenuInfo")->shortcut(), QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(Find<QAction>(form.get(), "FileProjects")->shortcut(), QKeySequence("Ctrl+O"));
+    // "..." exactly on the commands that open a dialog.
+    for (const char* name : {"FileProjects", "DataTransConfig", "DataReadConfig", "DataTransMem",
+                             "DataReadMem", "ExtrasBackup", "ExtrasOptions"})
+        EXPECT_TRUE(Find<QAction>(form.get(), name)->text().endsWith("...")) << name;
+    for (const char* name : {"FileClose", "DataCreateFile", "ShowDirectKeys1", "MenuInfo"})
+        EXPECT_FALSE(Find<QAction>(form.get(), name)->text().endsWith("...")) << name;
 }
 
 TEST_F(MainFormTest, TransferConfigNamesAMissingOrUnusableFile) {

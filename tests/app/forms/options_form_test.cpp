@@ -11,6 +11,7 @@
 
 #include "link/Protocol.h"
 #include "platform/Ini.h"
+#include "support/Captions.h"
 #include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
 #include "support/TestContext.h"
@@ -47,6 +48,19 @@ struct Options {
     TOptionsForm form;
 };
 
+TEST(OptionsForm, WithoutAnyPortTheListSaysSoAndNothingCanBeStoredOrTested) {
+    TempDir dir;
+    dir.Write("orbik.ini", "[Port]\r\nInterface=COM3\r\n");
+    setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
+    Options o(dir);
+    unsetenv("ORBIK_COM_DIR");
+    auto* port = o.Find<QComboBox>("CB_Port");
+    EXPECT_EQ(port->count(), 0);
+    EXPECT_EQ(port->placeholderText(), "no ports found");
+    EXPECT_FALSE(o.Find<QPushButton>("Store_B")->isEnabled());
+    EXPECT_FALSE(o.Find<QPushButton>("Test_B")->isEnabled());
+}
+
 TEST(OptionsForm, LanguagePageFollowsTheSwitch) {
     TempDir dir;
     unsetenv("ORBIK_COM_DIR");
@@ -72,7 +86,8 @@ TEST(OptionsForm, TextsAndLanguagesFromSettings) {
     auto* pages = o.Find<QTabWidget>("PortPage");
     EXPECT_EQ(pages->tabText(pages->indexOf(o.Find<QWidget>("TS_Interface"))), "Schnittstelle");
     EXPECT_EQ(pages->tabText(pages->indexOf(o.Find<QWidget>("TS_Language"))), "Language");
-    EXPECT_EQ(o.Find<QPushButton>("Close_B")->text(), QString::fromUtf8("Schließen"));
+    EXPECT_EQ(test::Caption(o.Find<QPushButton>("Close_B")->text()),
+              QString::fromUtf8("Schließen"));
     EXPECT_EQ(o.Find<QComboBox>("CB_MainLang")->currentText(), "German");
     EXPECT_EQ(o.Find<QComboBox>("CB_PrLang")->currentText(), "Dutch");
     EXPECT_EQ(o.Find<QComboBox>("CB_PrLang")->count(), 7);
@@ -108,9 +123,10 @@ TEST(OptionsForm, StoreWritesThePortAndTellsTheMainWindow) {
     dir.Write("orbik.ini", "[Port]\r\nInterface=COM1\r\n");
     Options o(dir);
     auto* port = o.Find<QComboBox>("CB_Port");
-    EXPECT_EQ(port->currentIndex(), -1);  // COM1 is not listed
-    port->setCurrentIndex(port->findText(QString::fromStdString(sim.PortName())));
+    // COM1 is not listed: the port that is there shows, ready to store.
+    EXPECT_EQ(port->currentText().toStdString(), sim.PortName());
     ASSERT_TRUE(o.Find<QPushButton>("Store_B")->isEnabled());
+    EXPECT_TRUE(o.Find<QPushButton>("Test_B")->isEnabled());
     o.Find<QPushButton>("Store_B")->click();
     EXPECT_EQ(o.mainWindow.statusText.toStdString(), sim.PortName());
     EXPECT_EQ(platform::ReadProfileString(dir / "orbik.ini", "Port", "Interface"), sim.PortName());
@@ -120,6 +136,33 @@ TEST(OptionsForm, StoreWritesThePortAndTellsTheMainWindow) {
 void ShowFirmwarePage(Options& o) {
     auto* pages = o.Find<QTabWidget>("PortPage");
     pages->setCurrentWidget(o.Find<QWidget>("TS_Firmware"));
+}
+
+// Opening a page is no command: what failed shows on the page, in no box.
+TEST(OptionsForm, FirmwarePageShowsFailuresInPlace) {
+    TempDir dir;
+    setenv("ORBIK_COM_DIR", (dir / "none").c_str(), 1);
+    dir.Write("orbik.ini", "[Port]\r\nInterface=COM7\r\n");
+    {
+        Options o(dir);
+        ShowFirmwarePage(o);
+        EXPECT_EQ(o.Find<QLabel>("L_FW_Version")->text(), "Cannot open COM7");
+        EXPECT_TRUE(o.messages.empty());
+        EXPECT_TRUE(o.dialogs.Log().empty());
+    }
+    unsetenv("ORBIK_COM_DIR");
+    SimulatedDeviceOptions silent;
+    silent.args = {"--no-reply", "80"};
+    SimulatedDevice sim(silent);
+    dir.Write("orbik.ini", "[Port]\r\nInterface=" + sim.PortName() + "\r\n");
+    Options o(dir);
+    ShowFirmwarePage(o);
+    EXPECT_EQ(o.Find<QLabel>("L_FW_Version")->text(), "No ORBIK found");
+    EXPECT_TRUE(o.messages.empty());
+    // A command still reports: Test is pressed on purpose.
+    o.Find<QTabWidget>("PortPage")->setCurrentWidget(o.Find<QWidget>("TS_Interface"));
+    o.Find<QPushButton>("Test_B")->click();
+    EXPECT_EQ(o.messages, std::vector<std::string>{link::kConnectionFailedMessage});
 }
 
 TEST(OptionsForm, FirmwarePageOffersTheUpdateForOtherVersionsOnly) {

@@ -4,14 +4,17 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <fstream>
 #include <sstream>
 
 #include "app/forms/TMainForm.h"
+#include "support/Captions.h"
 #include "support/FakeProjectWindow.h"
 #include "support/ScriptedDialogs.h"
 #include "support/SimulatedDevice.h"
@@ -93,7 +96,7 @@ TEST(TransferForm, SendsAConfigurationAskingToKeepTheVoice) {
     EXPECT_EQ(t.Find<QLabel>("L_ID")->text(), "ORBIK duo/max found");
     EXPECT_FALSE(t.Find<QCheckBox>("CB_KeepVoice")->isHidden());
     EXPECT_TRUE(t.Find<QPushButton>("Retry_B")->isHidden());
-    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Close");
     ASSERT_TRUE(t.Start()->isEnabled());
 
     t.dialogs.QueueAnswer(true);
@@ -103,7 +106,7 @@ TEST(TransferForm, SendsAConfigurationAskingToKeepTheVoice) {
     EXPECT_TRUE(t.Find<QCheckBox>("CB_KeepVoice")->isChecked());
     EXPECT_EQ(t.Status(), "Transfer Complete");
     EXPECT_EQ(t.Find<QProgressBar>("ProgressBar")->value(), 64);
-    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Close");
     EXPECT_TRUE(t.Stop()->isEnabled());
     EXPECT_FALSE(t.Start()->isEnabled());
     sim.Save();
@@ -135,7 +138,7 @@ TEST(TransferForm, SendsFramesAndMemoryAndReadsBoth) {
     EXPECT_EQ(sim.Memory(0x80000, 1000), Pattern(1000, 9));
     {
         Transfer t(sim, Operation::ReadCim, dir / "r.cim");
-        EXPECT_EQ(t.Stop()->text(), "Stop");  // a read starts with Stop
+        EXPECT_EQ(test::Caption(t.Stop()->text()), "Stop");  // a read starts with Stop
         t.Start()->click();
         EXPECT_EQ(t.Status(), "Transfer Complete");
         EXPECT_EQ(ReadFile(dir / "r.cim"), sim.Memory(kConfigBase, 0x300000));
@@ -156,33 +159,68 @@ TEST(TransferForm, StopEndsAReadWithoutLeavingAFile) {
               "[TF_StopTransfer_B]\r\nGerman=Stopp\r\n[TF_Stopped]\r\n"
               "German=Abgebrochen\r\n");
     Transfer t(sim, Operation::ReadMem, dir / "r.mem", dir.Path(), "German");
-    EXPECT_EQ(t.Stop()->text(), "Stopp");
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Stopp");
     QString running;
     QTimer::singleShot(50, t.Stop(), [&] {
-        running = t.Stop()->text();
+        running = test::Caption(t.Stop()->text());
         t.Stop()->click();
     });
     t.Start()->click();
-    EXPECT_EQ(running, "Stop");
+    EXPECT_EQ(running, "Stopp");  // the table's text while it runs, too
     EXPECT_EQ(t.Status(), "Abgebrochen");
-    EXPECT_EQ(t.Stop()->text(), "Close");
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Close");
     EXPECT_FALSE(std::filesystem::exists(dir / "r.mem"));
     EXPECT_EQ(t.form.Outcome().result, TransferResult::Stopped);
 }
 
-TEST(TransferForm, StopBeforeStartingTurnsIntoClose) {
+TEST(TransferForm, StopBeforeStartingClosesTheDialog) {
     SimulatedDevice sim;
     TempDir dir;
     Transfer t(sim, Operation::ReadCim, dir / "r.cim");
     t.form.show();
-    t.Stop()->click();
-    EXPECT_TRUE(t.link.AbortTransfer);
-    EXPECT_EQ(t.Stop()->text(), "Close");
-    EXPECT_TRUE(t.form.isVisible());
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Stop");
     t.Stop()->click();
     EXPECT_FALSE(t.form.isVisible());
+    EXPECT_FALSE(std::filesystem::exists(dir / "r.cim"));
     EXPECT_FALSE(t.link.AbortTransfer);  // cleared when the dialog closed
     EXPECT_FALSE(t.link.Connected);
+}
+
+// Escape (and the close box, which rejects the same way) while blocks go
+// out: No goes on, Yes stops between blocks as Stop does and says so.
+TEST(TransferForm, LeavingWhileRunningAsksAndStopsBetweenBlocks) {
+    SimulatedDevice sim;
+    TempDir dir;
+    auto file = dir.Write("a.cim", Pattern(0x40000, 4));
+    Transfer t(sim, Operation::TransCim, file);
+    t.form.show();
+    EXPECT_EQ(t.Find<QLabel>("L_File")->text(),
+              QDir::toNativeSeparators(ui::QStringFromPath(file)));
+    auto* keepVoice = t.Find<QCheckBox>("CB_KeepVoice");
+    keepVoice->setChecked(true);
+    bool lockedWhileRunning = false;
+    t.dialogs.QueueAnswer(false);  // stop? No
+    t.dialogs.QueueAnswer(true);   // stop? Yes
+    auto escape = [&] { QTest::keyClick(&t.form, Qt::Key_Escape); };
+    QTimer::singleShot(100, &t.form, [&] {
+        lockedWhileRunning = !keepVoice->isEnabled();
+        escape();
+        EXPECT_TRUE(t.form.isVisible());
+        EXPECT_FALSE(t.link.AbortTransfer);
+        escape();
+    });
+    t.Start()->click();
+    EXPECT_TRUE(lockedWhileRunning);
+    EXPECT_TRUE(t.dialogs.AllAnswersUsed());
+    ASSERT_EQ(t.dialogs.Log().size(), 2u);
+    EXPECT_EQ(t.dialogs.Log()[1].text, "Stop the transfer?");
+    EXPECT_TRUE(t.form.isVisible());
+    EXPECT_EQ(t.Status(), "Transfer stopped");
+    EXPECT_EQ(t.form.Outcome().result, TransferResult::Stopped);
+    EXPECT_EQ(test::Caption(t.Stop()->text()), "Close");
+    escape();  // nothing runs now: Escape leaves without a question
+    EXPECT_FALSE(t.form.isVisible());
+    EXPECT_EQ(t.dialogs.Log().size(), 2u);
 }
 
 TEST(TransferForm, OffersConnectWhenNoDeviceAnswers) {
@@ -192,9 +230,10 @@ TEST(TransferForm, OffersConnectWhenNoDeviceAnswers) {
     TempDir dir;
     Transfer t(sim, Operation::ReadCim, dir / "r.cim");
     EXPECT_FALSE(t.Start()->isEnabled());
+    EXPECT_EQ(t.Status(), "No answer from ORBIK");
     auto* retry = t.Find<QPushButton>("Retry_B");
     EXPECT_FALSE(retry->isHidden());
-    EXPECT_EQ(retry->text(), "Connect");
+    EXPECT_EQ(test::Caption(retry->text()), "Connect");
     retry->click();
     EXPECT_TRUE(retry->isEnabled());
     EXPECT_FALSE(t.Start()->isEnabled());
