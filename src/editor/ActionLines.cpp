@@ -226,9 +226,10 @@ std::optional<LinkFields> ParseConnectBt(std::string_view line) {
     if (!args) return std::nullopt;
     const auto& a = *args;
     LinkFields fields;
-    fields.byId = a.size() > 3 && a[3] == ":";
-    // The count covers the characters and the source slot after them.
+    // The count covers the characters and the source slot after them. A
+    // name may hold ":" too, so its count tells it from an address.
     std::size_t count = Count(a[0], 30);
+    fields.byId = a.size() > 3 && a[3] == ":" && (count == 0 || count == 18);
     if (fields.byId) {
         fields.nameOrId = SlotText(a, 1, 17);
         if (count == 0) count = 18;
