@@ -47,7 +47,7 @@ Composed Link(const Args& args, bool byId) {
     const auto source = Source(args[2]);
     if (!source) return {{}, "the contact source is phone or sim, not " + args[2]};
     return From(byId ? editor::ConnectBtByIdLine(args[1], *source)
-                     : editor::ConnectBtByNameLine(args[1], *source));
+                     : editor::ConnectBtByNameLine(platform::Utf8ToCp1252(args[1]), *source));
 }
 
 Composed Parallel(const Args& args) {
@@ -105,7 +105,11 @@ int RunCompose(const Args& args) {
         return 2;
     }
     Composed composed;
-    if (kind == "find") composed = From(editor::FindBtTelephoneNumberLine(args[1], args[2]));
+    // Names are typed in UTF-8; one slot holds one Windows-1252 character,
+    // and the lines are printed in Windows-1252, as project files hold them.
+    if (kind == "find")
+        composed =
+            From(editor::FindBtTelephoneNumberLine(platform::Utf8ToCp1252(args[1]), args[2]));
     if (kind == "link-name") composed = Link(args, false);
     if (kind == "link-id") composed = Link(args, true);
     if (kind == "parallel") composed = Parallel(args);

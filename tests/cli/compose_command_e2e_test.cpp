@@ -66,6 +66,7 @@ TEST(ComposeCommand, PrintsTheComposedLines) {
         {{"link-id", "00:1a:2b:3c:4d:5e", "sim"},
          {"ConnectBt(18,0,0,:,1,A,:,2,B,:,3,C,:,4,D,:,5,E,1" + Blanks(12) + ")"}},
         {{"link-name", "a;b", "phone"}, {"ConnectBt(4,a,\\s,b,0" + Blanks(26) + ")"}},
+        {{"link-name", "J\xC3\xB6rg", "sim"}, {"ConnectBt(5,J,\xF6,r,g,1" + Blanks(25) + ")"}},
         {{"parallel", "1=close", "8=open"}, {"WriteParallelIF(129,1)"}},
         {{"parallel", "3=OPEN"}, {"WriteParallelIF(4,0)"}},
         {{"bt", "digit-R"},
