@@ -48,8 +48,10 @@ std::size_t TrailingZeros(const RfTiming& timing) {
     return timing.nrBytes == "1" ? 31 : 28;
 }
 
+// Comma-separated values; none in an empty text.
 std::vector<std::string> Split(std::string_view text) {
     std::vector<std::string> parts;
+    if (text.empty()) return parts;
     for (;;) {
         const auto comma = text.find(',');
         parts.emplace_back(text.substr(0, comma));

@@ -34,6 +34,18 @@ TEST(ActionConfirm, ConfirmedLinesAreSavedAndBuild) {
     const fs::path dir = program / "Project" / "Demo";
     fs::copy(demo / "Project" / "Demo", dir, fs::copy_options::recursive);
 
+    // The window reads an entry's lines up to the next empty line; the demo's
+    // hand-written main menu has none between its entries.
+    const fs::path mainMenu = dir / "Items&Menus" / "Main" / "menu.txt";
+    Lines original, spaced;
+    ASSERT_TRUE(platform::ReadTextFile(mainMenu, &original, {}));
+    for (const auto& line : original) {
+        if (line.rfind("keyword=", 0) == 0 && !spaced.empty() && !spaced.back().empty())
+            spaced.emplace_back();
+        spaced.push_back(line);
+    }
+    ASSERT_TRUE(platform::WriteTextFile(mainMenu, spaced, {}));
+
     LoadResult loaded = LoadProject(DiskSource(), dir, "Demo", "English");
     ASSERT_TRUE(loaded.ok) << loaded.message;
     ProjectModel& model = loaded.model;

@@ -84,7 +84,9 @@ TEST(ActionLines, ExactTextsAndEncodedBytes) {
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.line, c.want);
-        if (!c.hex.empty()) EXPECT_EQ(EncodedHex(c.line), c.hex) << c.line;
+        if (!c.hex.empty()) {
+            EXPECT_EQ(EncodedHex(c.line), c.hex) << c.line;
+        }
     }
     EXPECT_EQ(IrSignalLines("ok", false, "tv", "tv"), Lines{"SendButton(ok)"});
     EXPECT_EQ(IrSignalLines("7", true, "vcr", "tv"),

@@ -57,7 +57,9 @@ ProjectModel TwoLevelModel() {
     sub.entries.push_back({"one", "one", "", {"SendButton(1)"}, {}, {}, {}});
     sub.entries.push_back({"two", "two", "", {"setmenu(sleep)"}, {}, {}, {}});
     sub.entries.push_back({"back", "back", "", {"POPMENU"}, {}, {}, {}});
-    m.menus = {main, MenuRecord{"Sleep"}, sub};
+    MenuRecord sleep;
+    sleep.name = "Sleep";
+    m.menus = {main, sleep, sub};
     return m;
 }
 
