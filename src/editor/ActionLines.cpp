@@ -255,28 +255,36 @@ std::optional<std::string> WriteParallelIFLine(const ParallelOutputs& outputs) {
     return Call("WriteParallelIF", std::to_string(mask) + "," + std::to_string(value));
 }
 
-std::optional<std::string> ActionLineProblem(std::string_view line) {
+namespace {
+
+std::string FaultText(const compiler::ParsedProcedure& parsed) {
     using compiler::ProcedureFault;
-    if (line.substr(0, 3) == ";RF") return std::nullopt;
-    const auto parsed = compiler::ParseProcedureSyntax(line);
-    const std::string at = " (argument " + std::to_string(parsed.argument) + ")";
     switch (parsed.fault) {
-        case ProcedureFault::None:
-        case ProcedureFault::UnknownMenu:
-        case ProcedureFault::UnknownItem:
-            return std::nullopt;
         case ProcedureFault::NoClosingParenthesis:
             return "missing \")\"";
         case ProcedureFault::UnknownName:
-            return "unknown procedure";
+            return "unknown procedure (names are case-sensitive)";
         case ProcedureFault::TooManyArguments:
             return "too many arguments";
         case ProcedureFault::TooFewArguments:
             return "too few arguments";
         case ProcedureFault::BadArgument:
-            return "invalid argument" + at;
+            return "invalid argument " + std::to_string(parsed.argument);
+        default:
+            return {};
     }
-    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ActionLineProblem(std::string_view line) {
+    if (line.substr(0, 3) == ";RF") return std::nullopt;
+    const auto parsed = compiler::ParseProcedureSyntax(line);
+    const std::string reason = FaultText(parsed);
+    // Menu and item names are the build's to resolve: they are not marked.
+    if (reason.empty()) return std::nullopt;
+    // The build's own message, and why.
+    return "invalid procedure " + std::string(line.substr(0, line.find('('))) + ": " + reason;
 }
 
 }  // namespace orbik::editor

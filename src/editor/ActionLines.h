@@ -97,8 +97,8 @@ using ParallelOutputs = std::array<OutputChange, 8>;
 // Nothing when no output is changed (the dialog's OK is disabled then).
 std::optional<std::string> WriteParallelIFLine(const ParallelOutputs& outputs);
 
-// A line the build's procedure syntax refuses: the reason, for a marker
-// beside the line. RF name lines are not procedures and pass.
+// A line the build's procedure syntax refuses: the build's message and why,
+// for a marker beside the line. RF name lines are not procedures and pass.
 std::optional<std::string> ActionLineProblem(std::string_view line);
 
 }  // namespace orbik::editor

@@ -183,7 +183,9 @@ TEST(ActionLines, ProblemsShownForLinesTheBuildRefuses) {
     EXPECT_FALSE(ActionLineProblem("SetMenu(NoSuchMenuYet)"));  // the build resolves names
     for (const char* bad : {"Wait(200", "wait(200)", "Wait(200,true,1)", "SetMenu"})
         EXPECT_TRUE(ActionLineProblem(bad)) << bad;
-    EXPECT_EQ(ActionLineProblem("SendButton(nope)"), "invalid argument (argument 1)");
+    EXPECT_EQ(ActionLineProblem("SendButton(nope)"),
+              "invalid procedure SendButton: invalid argument 1");
+    EXPECT_EQ(ActionLineProblem("Wait(1"), "invalid procedure Wait: missing \")\"");
 }
 
 }  // namespace
