@@ -11,6 +11,7 @@ namespace {
 
 using namespace orbik::editor;
 using Lines = std::vector<std::string>;
+using orbik::compiler::ParseProcedureSyntax;
 
 TEST(RfLibrary, ReadsSignalsAndAddsTheirLines) {
     orbik::test::TempDir dir;
@@ -99,6 +100,23 @@ TEST(RfLibrary, WrittenFilesReadBackAsSignalsTheBuildAccepts) {
     EXPECT_EQ(error, "Door X10: Data needs 1 value");
     EXPECT_FALSE(WriteRfLibrary(dir.Path(), "../escape", {lamp}, &error));
     EXPECT_EQ(ListRfLibraries(dir / "RFFiles"), Lines{"Home.txt"});
+}
+
+// The demo's libraries, hand-written (.rft) and as the writer makes them
+// (.txt): every signal gives lines the build accepts.
+TEST(RfLibrary, DemoLibrariesGiveValidLines) {
+    const fs::path folder = fs::path(ORBIK_DEMO_DIR) / "RFFiles";
+    EXPECT_EQ(ListRfLibraries(folder), (Lines{"Sockets.rft", "X10.txt"}));
+    for (const auto& name : ListRfLibraries(folder)) {
+        std::vector<RfSignal> signals;
+        ASSERT_TRUE(ReadRfLibrary(folder / name, &signals)) << name;
+        EXPECT_GE(signals.size(), 2u) << name;
+        for (const auto& signal : signals)
+            for (const auto& line : RfActionLines(signal, 1))
+                EXPECT_TRUE(line == signal.name || ParseProcedureSyntax(line).fault ==
+                                                       orbik::compiler::ProcedureFault::None)
+                    << line;
+    }
 }
 
 }  // namespace
