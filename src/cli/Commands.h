@@ -34,6 +34,8 @@ int RunBuild(const Args& args);
 // Project editor: load and save a project as the project window does.
 int RunResave(const Args& args);
 int RunTree(const Args& args);
+// The action lines the project window's dialogs compose.
+int RunCompose(const Args& args);
 
 // IR code files
 int RunPack(const Args& args);
