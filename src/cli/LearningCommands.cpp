@@ -1,0 +1,214 @@
+// learn-signal, play-signal: one IR signal between a file and the device's
+// signal memory, with the learning dialog's count-down on a terminal.
+// Ctrl-C stops between two blocks.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "cli/Commands.h"
+#include "link/Learning.h"
+#include "link/Protocol.h"
+#include "link/TransferSession.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "settings/Settings.h"
+
+namespace orbik::cli {
+
+namespace {
+
+volatile sig_atomic_t interrupted = 0;
+
+void OnInterrupt(int) {
+    interrupted = 1;
+}
+
+struct SignalArgs {
+    std::string file;
+    std::string port;
+};
+
+std::optional<SignalArgs> ParseSignalArgs(const char* command, const Args& args) {
+    SignalArgs parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--port" && i + 1 < args.size()) {
+            parsed.port = args[++i];
+        } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
+            parsed.file = a;
+        } else {
+            std::fprintf(stderr, "orbik-cli %s: unexpected argument '%s'\n", command, a.c_str());
+            return std::nullopt;
+        }
+    }
+    if (parsed.file.empty()) {
+        std::fprintf(stderr, "orbik-cli %s: no FILE given (see orbik-cli %s --help)\n", command,
+                     command);
+        return std::nullopt;
+    }
+    // Without --port, the port of the installation in the working directory.
+    if (parsed.port.empty())
+        parsed.port = settings::LoadSettings(std::filesystem::current_path()).portName;
+    return parsed;
+}
+
+void Complain(const char* command, const std::string& message) {
+    std::fprintf(stderr, "orbik-cli %s: %s\n", command, message.c_str());
+}
+
+// The device's own words for a failure, alone on standard error.
+int Fail(const std::string& message) {
+    std::fprintf(stderr, "%s\n", message.c_str());
+    return 1;
+}
+
+// The count-down redrawn in place on a terminal; on a pipe only every ten
+// seconds, so a log stays short.
+class StatusLine {
+  public:
+    StatusLine() : tty_(isatty(STDERR_FILENO)) {}
+    ~StatusLine() { End(); }
+
+    // Called once a second.
+    void Show(const std::string& text) {
+        if (tty_) {
+            std::fprintf(stderr, "\r%-24s", text.c_str());
+            std::fflush(stderr);
+            drawn_ = true;
+        } else if (shown_++ % 10 == 0) {
+            std::fprintf(stderr, "%s\n", text.c_str());
+        }
+    }
+    void End() {
+        if (drawn_) std::fputc('\n', stderr);
+        drawn_ = false;
+    }
+
+  private:
+    bool tty_;
+    bool drawn_ = false;
+    int shown_ = 0;
+};
+
+// Runs `operation` on an identified device with Ctrl-C turned into Stop;
+// returns its exit status, 1 when the port or the device fails.
+int WithDevice(const char* command, const std::string& port,
+               const std::function<int(link::DeviceLink&)>& operation) {
+    link::DeviceLink device(port, [command](const std::string& m) { Complain(command, m); });
+    link::PortGuard guard(device);
+    if (!guard.IsOpen()) return 1;
+    int status = 1;
+    link::RunSession(device, [&](bool found) {
+        if (!found) return;
+        interrupted = 0;
+        struct sigaction action = {}, previous = {};
+        action.sa_handler = OnInterrupt;
+        sigaction(SIGINT, &action, &previous);
+        status = operation(device);
+        sigaction(SIGINT, &previous, nullptr);
+    });
+    return status;
+}
+
+link::LearningCallbacks BlockCallbacks(link::DeviceLink& device) {
+    link::LearningCallbacks callbacks;
+    callbacks.processEvents = [&device] {
+        if (interrupted) device.AbortTransfer = true;
+    };
+    return callbacks;
+}
+
+// The failures of a block loop; 0 for a complete one.
+int TransferStatus(const char* command, link::SignalTransfer result) {
+    switch (result) {
+        case link::SignalTransfer::Complete:
+            return 0;
+        case link::SignalTransfer::Stopped:
+            Complain(command, "stopped");
+            return 130;
+        case link::SignalTransfer::ConnectionLost:
+            return Fail(link::kConnectionErrorMessage);
+        case link::SignalTransfer::NoSignal:
+            Complain(command, "ORBIK holds no learned signal");
+            return 1;
+        case link::SignalTransfer::BadBlock:
+            break;
+    }
+    Complain(command, "not a signal block");
+    return 1;
+}
+
+}  // namespace
+
+int RunLearnSignal(const Args& args) {
+    const char* command = "learn-signal";
+    auto parsed = ParseSignalArgs(command, args);
+    if (!parsed) return 2;
+    // A destination that cannot be written fails before the user is asked
+    // to press a key; nothing is left behind on any failure.
+    platform::PendingFile out;
+    std::string error;
+    if (!out.Create(std::filesystem::path(parsed->file), &error)) {
+        Complain(command, "Cannot write " + error);
+        return 1;
+    }
+    return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
+        std::fprintf(stderr, "Press the key of the other remote control now.\n");
+        link::LearningCallbacks waiting;
+        StatusLine line;
+        waiting.status = [&](const std::string& text) { line.Show(text); };
+        link::LearnResult learned = link::LearnSignal(device, waiting);
+        line.End();
+        if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
+
+        std::string block;
+        int status = TransferStatus(command, link::ReadSignal(device, &block, BlockCallbacks(device)));
+        if (status != 0) return status;
+        // A count beyond what the device can hold is no signal to keep.
+        if (block.size() < link::SignalBlockLength(block)) return Fail(link::kSignalTooLongMessage);
+        if (!out.Commit(block, &error)) {
+            Complain(command, "Cannot write " + error);
+            return 1;
+        }
+        std::fprintf(stderr, "Signal learned: %zu bytes\n", block.size());
+        return 0;
+    });
+}
+
+int RunPlaySignal(const Args& args) {
+    const char* command = "play-signal";
+    auto parsed = ParseSignalArgs(command, args);
+    if (!parsed) return 2;
+    const std::filesystem::path file = std::filesystem::path(parsed->file);
+    const std::string name = platform::PathToMessage(file);
+    std::string block, error;
+    if (!platform::ReadWholeFile(file, &block, link::kMaxSignalBytes, &error)) {
+        Complain(command, "Cannot read " + name + ": " + platform::ErrorReason(error));
+        return 1;
+    }
+    // The device would play whatever its memory holds after a block that
+    // is cut short; refuse anything but one whole block.
+    if (block.size() < link::kSignalHeadBytes || link::SignalBlockLength(block) != block.size()) {
+        Complain(command, name + " is not a signal block (" + std::to_string(block.size()) +
+                              " bytes, its count says " +
+                              std::to_string(link::SignalBlockLength(block)) + ")");
+        return 1;
+    }
+    return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
+        int status = TransferStatus(command, link::WriteSignal(device, block, BlockCallbacks(device)));
+        if (status != 0) return status;
+        if (!link::PlaySignal(device))
+            return Fail(device.ConnectionLost ? link::kConnectionErrorMessage
+                                              : link::kLearnTimeoutMessage);
+        std::fprintf(stderr, "Signal sent: %zu bytes\n", block.size());
+        return 0;
+    });
+}
+
+}  // namespace orbik::cli
