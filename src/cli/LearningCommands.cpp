@@ -168,7 +168,8 @@ int RunLearnSignal(const Args& args) {
         if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
 
         std::string block;
-        int status = TransferStatus(command, link::ReadSignal(device, &block, BlockCallbacks(device)));
+        int status =
+            TransferStatus(command, link::ReadSignal(device, &block, BlockCallbacks(device)));
         if (status != 0) return status;
         // A count beyond what the device can hold is no signal to keep.
         if (block.size() < link::SignalBlockLength(block)) return Fail(link::kSignalTooLongMessage);
@@ -201,7 +202,8 @@ int RunPlaySignal(const Args& args) {
         return 1;
     }
     return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
-        int status = TransferStatus(command, link::WriteSignal(device, block, BlockCallbacks(device)));
+        int status =
+            TransferStatus(command, link::WriteSignal(device, block, BlockCallbacks(device)));
         if (status != 0) return status;
         if (!link::PlaySignal(device))
             return Fail(device.ConnectionLost ? link::kConnectionErrorMessage

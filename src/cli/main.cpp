@@ -44,6 +44,8 @@ const std::vector<Command>& AllCommands() {
          "learn one IR signal through ORBIK and write its block to FILE", RunLearnSignal},
         {"play-signal", "FILE [--port COMn]", "send the signal block in FILE through ORBIK",
          RunPlaySignal},
+        {"ir-library", "[FILE.ir]",
+         "list the IR signal libraries, or the signals of one (name, length)", RunIrLibrary},
         {"projects", "[--templates]",
          "list the projects (or templates): name, type, created, changed", RunProjects},
         {"new", "TEMPLATE NAME", "make the project NAME from a template", RunNew},

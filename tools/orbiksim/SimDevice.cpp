@@ -76,7 +76,9 @@ std::vector<uint8_t> SampleSignal(uint16_t count) {
 
 // A learned signal when none was given: count 20, so 168 bytes.
 SimDevice::SimDevice()
-    : learnedSignal(SampleSignal(20)), memory(kMemorySize, 0xFF), signalMemory(kSignalMemorySize, 0) {
+    : learnedSignal(SampleSignal(20)),
+      memory(kMemorySize, 0xFF),
+      signalMemory(kSignalMemorySize, 0) {
     // An empty signal memory reads as a record that holds no signal.
     signalMemory[1] = 0xFF;
     signalMemory[2] = 0xFF;

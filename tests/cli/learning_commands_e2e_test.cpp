@@ -1,0 +1,144 @@
+// orbik-cli learn-signal, play-signal and ir-library, run as a user runs
+// them, against orbiksim.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/IrLibraryFile.h"
+#include "support/Process.h"
+#include "support/SimulatedDevice.h"
+#include "support/TempDir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using orbik::test::IrLibraryBytes;
+using orbik::test::ProcessResult;
+using orbik::test::RunProcess;
+using orbik::test::SimulatedDevice;
+using orbik::test::SimulatedDeviceOptions;
+using orbik::test::TempDir;
+
+ProcessResult Cli(const fs::path& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), {"/usr/bin/env", "-C", dir.string(), ORBIK_CLI_PATH});
+    return RunProcess(args);
+}
+
+std::string Block(size_t count) {
+    std::string block(count * 8 + 8, '\0');
+    block[0] = char(count >> 8);
+    block[1] = char(count);
+    for (size_t i = 2; i < block.size(); ++i) block[i] = char(i * 29 % 253);
+    return block;
+}
+
+TEST(LearningCommands, LearnSignalWritesTheBlockCutToItsLength) {
+    SimulatedDeviceOptions options;
+    options.learnedSignal = Block(40);
+    SimulatedDevice device(options);
+    TempDir dir;
+    auto run = Cli(dir.Path(), {"learn-signal", "power.sig", "--port", device.PortName()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("Waiting... 49"), std::string::npos) << run.output;
+    EXPECT_EQ(dir.Read("power.sig"), Block(40));
+}
+
+TEST(LearningCommands, AFailedLearnSaysWhyAndWritesNoFile) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const Case cases[] = {
+        {{"--learn-result", "too-long"}, "Signal too long!\n"},
+        {{"--learn-count", "2000"}, "Signal too long!\n"},
+        {{"--learn-result", "wrong-reply"}, "Connection error, please restart\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[1]);
+        SimulatedDeviceOptions options;
+        options.args = c.args;
+        SimulatedDevice device(options);
+        TempDir dir;
+        auto run = Cli(dir.Path(), {"learn-signal", "power.sig", "--port", device.PortName()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+        EXPECT_TRUE(fs::is_empty(dir.Path())) << "no file, not even a temporary one";
+    }
+}
+
+TEST(LearningCommands, LearnSignalFailsBeforeLearningWhenTheFileCannotBeWritten) {
+    SimulatedDeviceOptions options;
+    TempDir log;
+    options.args = {"--request-log", (log / "requests").string()};
+    SimulatedDevice device(options);
+    TempDir dir;
+    auto run = Cli(dir.Path(), {"learn-signal", "missing/power.sig", "--port", device.PortName()});
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("Cannot write"), std::string::npos) << run.output;
+    device.Stop();
+    EXPECT_EQ(log.Read("requests"), "") << "the device was never asked";
+}
+
+TEST(LearningCommands, PlaySignalWritesTheWholeBlockAndPlaysIt) {
+    SimulatedDevice device;
+    TempDir dir;
+    dir.Write("long.sig", Block(300));
+    auto run = Cli(dir.Path(), {"play-signal", "long.sig", "--port", device.PortName()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    std::string stats = device.Stop();
+    EXPECT_NE(stats.find("plays=1"), std::string::npos) << stats;
+    EXPECT_EQ(device.SignalMemory().substr(0, Block(300).size()), Block(300));
+}
+
+TEST(LearningCommands, PlaySignalRefusesWhatIsNoWholeBlock) {
+    SimulatedDeviceOptions options;
+    TempDir log;
+    options.args = {"--request-log", (log / "requests").string()};
+    SimulatedDevice device(options);
+    TempDir dir;
+    std::string block = Block(3);
+    dir.Write("short.sig", block.substr(0, block.size() - 1));
+    dir.Write("long.sig", block + "x");
+    dir.Write("tiny.sig", std::string(1, '\0'));
+    dir.Write("huge.sig", Block(1023));
+    for (const char* file : {"short.sig", "long.sig", "tiny.sig", "huge.sig", "gone.sig"}) {
+        SCOPED_TRACE(file);
+        auto run = Cli(dir.Path(), {"play-signal", file, "--port", device.PortName()});
+        EXPECT_EQ(run.status, 1);
+        EXPECT_NE(run.output.find(file), std::string::npos) << run.output;
+    }
+    device.Stop();
+    EXPECT_EQ(log.Read("requests"), "");
+}
+
+TEST(LearningCommands, IrLibraryListsTheLibrariesAndTheSignalsOfOne) {
+    TempDir program;
+    program.Write("orbik.ini", "[Paths]\r\nIR_IR=\\Signals\r\n");
+    program.Write("Signals/tv.IR", IrLibraryBytes({{"Power", Block(2)}, {"Mute", Block(5)}}));
+    program.Write("Signals/Amp.ir", IrLibraryBytes({{"Volume up", Block(1)}}));
+    program.Write("Signals/notes.txt", "");
+    auto list = Cli(program.Path(), {"ir-library"});
+    ASSERT_EQ(list.status, 0) << list.output;
+    EXPECT_EQ(list.output, "Amp.ir\ntv.IR\n");
+
+    auto signals = Cli(program.Path(), {"ir-library", "tv.IR"});
+    ASSERT_EQ(signals.status, 0) << signals.output;
+    EXPECT_EQ(signals.output, "Power\t24\nMute\t48\n");
+
+    // A damaged record is left out and counted.
+    std::string damaged = IrLibraryBytes({{"Power", Block(2)}, {"Mute", Block(5)}});
+    damaged[29 + 28] = char(0x7F);  // Mute's length far past the end
+    program.Write("Signals/bad.ir", damaged);
+    auto bad = Cli(program.Path(), {"ir-library", "bad.ir"});
+    EXPECT_EQ(bad.status, 0);
+    EXPECT_NE(bad.output.find("Power\t24\n"), std::string::npos) << bad.output;
+    EXPECT_EQ(bad.output.find("Mute"), std::string::npos) << bad.output;
+    EXPECT_NE(bad.output.find("1 damaged signal of bad.ir was skipped"), std::string::npos);
+
+    EXPECT_EQ(Cli(program.Path(), {"ir-library", "none.ir"}).status, 1);
+}
+
+}  // namespace
