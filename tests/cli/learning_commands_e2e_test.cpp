@@ -42,7 +42,7 @@ TEST(LearningCommands, LearnSignalWritesTheBlockCutToItsLength) {
     TempDir dir;
     auto run = Cli(dir.Path(), {"learn-signal", "power.sig", "--port", device.PortName()});
     ASSERT_EQ(run.status, 0) << run.output;
-    EXPECT_NE(run.output.find("Waiting... 49"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("Signal learned: 328 bytes"), std::string::npos) << run.output;
     EXPECT_EQ(dir.Read("power.sig"), Block(40));
 }
 
