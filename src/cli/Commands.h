@@ -56,6 +56,7 @@ int RunReadMem(const Args& args);
 // IR signals between a file and the device.
 int RunLearnSignal(const Args& args);
 int RunPlaySignal(const Args& args);
+int RunLearn(const Args& args);
 int RunIrLibrary(const Args& args);
 
 // Project list and archives

@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "cli/Commands.h"
 #include "link/Learning.h"
@@ -18,6 +19,9 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "settings/Settings.h"
+#include "signals/IrCodeFile.h"
+#include "signals/SignalNames.h"
+#include "signals/SlotData.h"
 
 namespace orbik::cli {
 
@@ -144,6 +148,23 @@ int TransferStatus(const char* command, link::SignalTransfer result) {
     return 1;
 }
 
+// Learns a signal and reads it back, cut to its length; 0 or the exit
+// status of the failure, which has been reported.
+int LearnBlock(const char* command, link::DeviceLink& device, std::string* block) {
+    std::fprintf(stderr, "Press the key of the other remote control now.\n");
+    link::LearningCallbacks waiting;
+    StatusLine line;
+    waiting.status = [&](const std::string& text) { line.Show(text); };
+    link::LearnResult learned = link::LearnSignal(device, waiting);
+    line.End();
+    if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
+    int status = TransferStatus(command, link::ReadSignal(device, block, BlockCallbacks(device)));
+    if (status != 0) return status;
+    // A count beyond what the device can hold is no signal to keep.
+    if (block->size() < link::SignalBlockLength(*block)) return Fail(link::kSignalTooLongMessage);
+    return 0;
+}
+
 }  // namespace
 
 int RunLearnSignal(const Args& args) {
@@ -159,25 +180,92 @@ int RunLearnSignal(const Args& args) {
         return 1;
     }
     return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
-        std::fprintf(stderr, "Press the key of the other remote control now.\n");
-        link::LearningCallbacks waiting;
-        StatusLine line;
-        waiting.status = [&](const std::string& text) { line.Show(text); };
-        link::LearnResult learned = link::LearnSignal(device, waiting);
-        line.End();
-        if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
-
         std::string block;
-        int status =
-            TransferStatus(command, link::ReadSignal(device, &block, BlockCallbacks(device)));
-        if (status != 0) return status;
-        // A count beyond what the device can hold is no signal to keep.
-        if (block.size() < link::SignalBlockLength(block)) return Fail(link::kSignalTooLongMessage);
+        if (int status = LearnBlock(command, device, &block); status != 0) return status;
         if (!out.Commit(block, &error)) {
             Complain(command, "Cannot write " + error);
             return 1;
         }
         std::fprintf(stderr, "Signal learned: %zu bytes\n", block.size());
+        return 0;
+    });
+}
+
+int RunLearn(const Args& args) {
+    const char* command = "learn";
+    std::vector<std::string> positional;
+    std::string port, name;
+    bool named = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--port" && i + 1 < args.size()) {
+            port = args[++i];
+        } else if (args[i] == "--name" && i + 1 < args.size()) {
+            name = args[++i];
+            named = true;
+        } else if (!args[i].empty() && args[i][0] != '-' && positional.size() < 2) {
+            positional.push_back(args[i]);
+        } else {
+            Complain(command, "unexpected argument '" + args[i] + "'");
+            return 2;
+        }
+    }
+    if (positional.size() != 2) {
+        std::fprintf(stderr,
+                     "usage: orbik-cli learn CODEFILE BUTTON [--port COMn] [--name NAME]\n");
+        return 2;
+    }
+    if (port.empty()) port = settings::LoadSettings(std::filesystem::current_path()).portName;
+    const std::filesystem::path codeFile = positional[0];
+    const std::string& button = positional[1];
+    const int k = signals::SignalIndex(button);
+    if (k < 0) {
+        Complain(command, "no button named '" + button + "'");
+        return 2;
+    }
+    // The file is read and checked before the device is asked.
+    std::string bytes, unpacked, error;
+    signals::SlotData slots;
+    if (!platform::ReadWholeFile(codeFile, &bytes, signals::kMaxFileSize, &error)) {
+        Complain(command, "Cannot read " + error);
+        return 1;
+    }
+    bool packed = bytes.size() > signals::kFileNameSize &&
+                  signals::IsPackedForm(uint8_t(bytes[signals::kFileNameSize]));
+    if (packed ? !signals::UnpackIcp(bytes, &unpacked, &error) : (unpacked = bytes, false)) {
+        Complain(command, platform::PathToMessage(codeFile) + ": " + error);
+        return 1;
+    }
+    if (!signals::ReadSlotData(unpacked, &slots, &error)) {
+        Complain(command, platform::PathToMessage(codeFile) + ": " + error);
+        return 1;
+    }
+    const std::filesystem::path nameFile = signals::SignalNameFile(codeFile);
+    signals::SignalNameList names = signals::ReadSignalNames(nameFile);
+
+    return WithDevice(command, port, [&](link::DeviceLink& device) {
+        std::string block;
+        if (int status = LearnBlock(command, device, &block); status != 0) return status;
+        // Both slots of the button carry the signal, as for a button
+        // learned without a second signal.
+        slots.slots[size_t(2 * k)] = block;
+        slots.slots[size_t(2 * k + 1)] = block;
+        std::string written;
+        if (!signals::WriteUnpacked(slots, &written, &error)) return Fail(error);
+        // Stored packed when it packs, else unpacked.
+        std::string stored;
+        if (!signals::PackIcp(written, &stored)) stored = written;
+        if (named)
+            names[size_t(k)] = name;
+        else if (names[size_t(k)] == signals::kNotUsed)
+            names[size_t(k)] = button;
+        if (!platform::WriteFileAtomic(codeFile, stored, &error) ||
+            !signals::WriteSignalNames(nameFile, names, &error)) {
+            Complain(command, "Cannot write " + error);
+            return 1;
+        }
+        std::fprintf(stderr, "%s learned: %zu bytes, %llu of %llu Bytes used\n", button.c_str(),
+                     block.size(), static_cast<unsigned long long>(signals::BytesUsed(slots)),
+                     static_cast<unsigned long long>(signals::kSignalMemoryCapacity));
         return 0;
     });
 }

@@ -44,6 +44,8 @@ const std::vector<Command>& AllCommands() {
          "learn one IR signal through ORBIK and write its block to FILE", RunLearnSignal},
         {"play-signal", "FILE [--port COMn]", "send the signal block in FILE through ORBIK",
          RunPlaySignal},
+        {"learn", "CODEFILE BUTTON [--port COMn] [--name NAME]",
+         "learn the signal of one button (e.g. vol_plus) into an IR code file", RunLearn},
         {"ir-library", "[FILE.ir]",
          "list the IR signal libraries, or the signals of one (name, length)", RunIrLibrary},
         {"projects", "[--templates]",
