@@ -7,6 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/FileSystem.h"
+#include "signals/IrCodeFile.h"
+#include "signals/SignalNames.h"
+#include "signals/SlotData.h"
 #include "support/IrLibraryFile.h"
 #include "support/Process.h"
 #include "support/SimulatedDevice.h"
@@ -112,6 +116,71 @@ TEST(LearningCommands, PlaySignalRefusesWhatIsNoWholeBlock) {
     }
     device.Stop();
     EXPECT_EQ(log.Read("requests"), "");
+}
+
+// The slots of a code file in either form.
+orbik::signals::SlotData Slots(const fs::path& file) {
+    std::string bytes, unpacked;
+    EXPECT_TRUE(orbik::platform::ReadWholeFile(file, &bytes, orbik::signals::kMaxFileSize));
+    if (orbik::signals::IsPackedForm(uint8_t(bytes.at(10))))
+        EXPECT_TRUE(orbik::signals::UnpackIcp(bytes, &unpacked));
+    else
+        unpacked = bytes;
+    orbik::signals::SlotData slots;
+    EXPECT_TRUE(orbik::signals::ReadSlotData(unpacked, &slots));
+    return slots;
+}
+
+TEST(LearningCommands, LearnPutsTheSignalIntoBothSlotsOfTheButtonAndNamesIt) {
+    SimulatedDeviceOptions options;
+    options.learnedSignal = Block(12);
+    SimulatedDevice device(options);
+    TempDir dir;
+    fs::copy_file(fs::path(ORBIK_DEMO_DIR) / "IR/Empty.ixp", dir / "TV.icp");
+    using orbik::signals::SignalIndex;
+    const size_t volume = size_t(SignalIndex("vol_plus")), mute = size_t(SignalIndex("mute"));
+
+    auto run = Cli(dir.Path(), {"learn", "TV.icp", "vol_plus", "--port", device.PortName()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    run = Cli(dir.Path(),
+              {"learn", "TV.icp", "mute", "--name", "Quiet", "--port", device.PortName()});
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_NE(run.output.find("423 of 65320 Bytes used"), std::string::npos) << run.output;
+
+    std::string stored = dir.Read("TV.icp");
+    EXPECT_EQ(stored[10], '\0') << "stored packed";
+    auto slots = Slots(dir / "TV.icp");
+    EXPECT_EQ(slots.slots[2 * volume], Block(12));
+    EXPECT_EQ(slots.slots[2 * volume + 1], Block(12));
+    EXPECT_EQ(slots.slots[2 * mute], Block(12));
+    EXPECT_EQ(slots.slots[2 * mute + 1], Block(12));
+    EXPECT_EQ(orbik::signals::BytesUsed(slots), 215u + 2 * 104);
+    auto names = orbik::signals::ReadSignalNames(dir / "TV.txt");
+    EXPECT_EQ(names[volume], "vol_plus");
+    EXPECT_EQ(names[mute], "Quiet");
+    EXPECT_EQ(names[0], "<not used>");
+}
+
+TEST(LearningCommands, LearnRefusesUnknownButtonsAndASignalThatDoesNotFit) {
+    SimulatedDeviceOptions options;
+    options.args = {"--learn-count", "1000"};
+    SimulatedDevice device(options);
+    TempDir dir;
+    // Seven long signals: one more passes the signal memory.
+    orbik::signals::SlotData full;
+    for (int k = 0; k < 7; ++k) full.slots[size_t(2 * k)] = Block(1022);
+    std::string file;
+    ASSERT_TRUE(orbik::signals::WriteUnpacked(full, &file));
+    dir.Write("Amp.icp", file);
+
+    auto unknown = Cli(dir.Path(), {"learn", "Amp.icp", "volume", "--port", device.PortName()});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_NE(unknown.output.find("no button named 'volume'"), std::string::npos);
+    auto tooMuch = Cli(dir.Path(), {"learn", "Amp.icp", "mute", "--port", device.PortName()});
+    EXPECT_EQ(tooMuch.status, 1);
+    EXPECT_NE(tooMuch.output.find("Not enough Memory !"), std::string::npos) << tooMuch.output;
+    EXPECT_EQ(dir.Read("Amp.icp"), file);
+    EXPECT_FALSE(fs::exists(dir / "Amp.txt"));
 }
 
 TEST(LearningCommands, IrLibraryListsTheLibrariesAndTheSignalsOfOne) {

@@ -1,5 +1,7 @@
 #include "signals/SlotData.h"
 
+#include "signals/SignalNames.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
