@@ -1,6 +1,7 @@
-// learn-signal, play-signal: one IR signal between a file and the device's
+// learn-signal, play-signal, learn: one IR signal between a file and the device's
 // signal memory, with the learning dialog's count-down on a terminal.
-// Ctrl-C stops between two blocks.
+// Ctrl-C stops between two blocks; during the wait for a learned signal
+// it ends the program.
 
 #include <signal.h>
 #include <unistd.h>
@@ -100,8 +101,8 @@ class StatusLine {
     int shown_ = 0;
 };
 
-// Runs `operation` on an identified device with Ctrl-C turned into Stop;
-// returns its exit status, 1 when the port or the device fails.
+// Runs `operation` on an identified device; returns its exit status, 1
+// when the port or the device fails.
 int WithDevice(const char* command, const std::string& port,
                const std::function<int(link::DeviceLink&)>& operation) {
     link::DeviceLink device(port, [command](const std::string& m) { Complain(command, m); });
@@ -109,24 +110,34 @@ int WithDevice(const char* command, const std::string& port,
     if (!guard.IsOpen()) return 1;
     int status = 1;
     link::RunSession(device, [&](bool found) {
-        if (!found) return;
-        interrupted = 0;
-        struct sigaction action = {}, previous = {};
-        action.sa_handler = OnInterrupt;
-        sigaction(SIGINT, &action, &previous);
-        status = operation(device);
-        sigaction(SIGINT, &previous, nullptr);
+        if (found) status = operation(device);
     });
     return status;
 }
 
-link::LearningCallbacks BlockCallbacks(link::DeviceLink& device) {
+// While it lives, Ctrl-C stops a block loop between two blocks instead of
+// ending the program. The wait for a learned signal cannot be stopped, so
+// Ctrl-C ends the program there as usual.
+class CtrlCStops {
+  public:
+    explicit CtrlCStops(link::DeviceLink& device) {
+        interrupted = 0;
+        struct sigaction action = {};
+        action.sa_handler = OnInterrupt;
+        sigaction(SIGINT, &action, &previous_);
+        callbacks.processEvents = [&device] {
+            if (interrupted) device.AbortTransfer = true;
+        };
+    }
+    ~CtrlCStops() { sigaction(SIGINT, &previous_, nullptr); }
+    CtrlCStops(const CtrlCStops&) = delete;
+    CtrlCStops& operator=(const CtrlCStops&) = delete;
+
     link::LearningCallbacks callbacks;
-    callbacks.processEvents = [&device] {
-        if (interrupted) device.AbortTransfer = true;
-    };
-    return callbacks;
-}
+
+  private:
+    struct sigaction previous_ = {};
+};
 
 // The failures of a block loop; 0 for a complete one.
 int TransferStatus(const char* command, link::SignalTransfer result) {
@@ -158,7 +169,8 @@ int LearnBlock(const char* command, link::DeviceLink& device, std::string* block
     link::LearnResult learned = link::LearnSignal(device, waiting);
     line.End();
     if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
-    int status = TransferStatus(command, link::ReadSignal(device, block, BlockCallbacks(device)));
+    CtrlCStops stops(device);
+    int status = TransferStatus(command, link::ReadSignal(device, block, stops.callbacks));
     if (status != 0) return status;
     // A count beyond what the device can hold is no signal to keep.
     if (block->size() < link::SignalBlockLength(*block)) return Fail(link::kSignalTooLongMessage);
@@ -172,17 +184,20 @@ int RunLearnSignal(const Args& args) {
     auto parsed = ParseSignalArgs(command, args);
     if (!parsed) return 2;
     // A destination that cannot be written fails before the user is asked
-    // to press a key; nothing is left behind on any failure.
+    // to press a key. The file is made only once the signal is there, so
+    // a Ctrl-C during the wait leaves nothing behind.
+    const std::filesystem::path file(parsed->file);
     platform::PendingFile out;
     std::string error;
-    if (!out.Create(std::filesystem::path(parsed->file), &error)) {
+    if (!out.Create(file, &error)) {
         Complain(command, "Cannot write " + error);
         return 1;
     }
+    out.Discard();
     return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
         std::string block;
         if (int status = LearnBlock(command, device, &block); status != 0) return status;
-        if (!out.Commit(block, &error)) {
+        if (!out.Create(file, &error) || !out.Commit(block, &error)) {
             Complain(command, "Cannot write " + error);
             return 1;
         }
@@ -290,8 +305,8 @@ int RunPlaySignal(const Args& args) {
         return 1;
     }
     return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
-        int status =
-            TransferStatus(command, link::WriteSignal(device, block, BlockCallbacks(device)));
+        CtrlCStops stops(device);
+        int status = TransferStatus(command, link::WriteSignal(device, block, stops.callbacks));
         if (status != 0) return status;
         if (!link::PlaySignal(device))
             return Fail(device.ConnectionLost ? link::kConnectionErrorMessage
