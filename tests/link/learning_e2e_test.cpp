@@ -64,6 +64,26 @@ TEST(Learning, LearnedSignalsOfEveryLengthComeBackCutToTheirLength) {
     }
 }
 
+TEST(Learning, OnlyTheFirstBlockCanMarkAnEmptySignalMemory) {
+    // A later memory block that happens to look like the empty mark (00 FF,
+    // summing to 0) is part of the signal.
+    std::string block = Block(31);
+    block[128] = 0x00;
+    block[129] = char(0xFF);
+    block[255] = 0;
+    uint8_t sum = 0;
+    for (size_t i = 128; i < 256; ++i) sum ^= uint8_t(block[i]);
+    block[255] = char(sum);
+    SimulatedDeviceOptions options;
+    options.learnedSignal = block;
+    SimulatedDevice device(options);
+    Session s(device);
+    ASSERT_EQ(LearnSignal(s.link, {}), LearnResult::Learned);
+    std::string back;
+    ASSERT_EQ(ReadSignal(s.link, &back, {}), SignalTransfer::Complete);
+    EXPECT_EQ(back, block);
+}
+
 TEST(Learning, WrittenBlocksArriveWholeIncludingTheirLastByte) {
     SimulatedDevice device;
     Session s(device);
