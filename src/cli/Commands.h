@@ -55,6 +55,12 @@ int RunReadConfig(const Args& args);
 int RunSendMem(const Args& args);
 int RunReadMem(const Args& args);
 
+// IR signals between a file and the device.
+int RunLearnSignal(const Args& args);
+int RunPlaySignal(const Args& args);
+int RunLearn(const Args& args);
+int RunIrLibrary(const Args& args);
+
 // Project list and archives
 int RunProjects(const Args& args);
 int RunNew(const Args& args);

@@ -166,6 +166,7 @@ bool DeviceLink::Exchange(int request, int timeoutMs) {
     const int length = reply.length;
     const auto start = Clock::now();
     reply.buffer[length - 1] = 0xFF;
+    LastReplyLength = 0;
     if (!PortHandle || ConnectionLost) return false;
 
     // A reply that came after its time-out must not pass for the next one.
@@ -191,6 +192,7 @@ bool DeviceLink::Exchange(int request, int timeoutMs) {
     if (waitObserver) waitObserver(-1);
 
     int got = COMReadData(PortHandle, reply.buffer.data(), length);
+    LastReplyLength = got > 0 ? got : 0;
     if (got == length && reply.buffer[0] == kSlotTable[r.slot].code) return true;
     reply.buffer[length - 1] = 0xFF;
     return false;

@@ -143,6 +143,7 @@ class DeviceLink {
     std::string DeviceID;         // 12 upper-case hex digits
     bool AbortTransfer = false;   // set by Stop, tested by every block loop
     bool ConnectionLost = false;  // the line hung up since OpenPort
+    int LastReplyLength = 0;      // bytes the last Exchange read, whole or not
     std::array<Request, kRequestCount> Requests{};
     std::array<ReplySlot, kReplySlotCount> Replies{};
     WaitObserver waitObserver;

@@ -28,6 +28,8 @@ struct SimulatedDeviceOptions {
     //   {"--request-log", path}  the code of each request, one a line
     //   {"--no-reply", "94"} / {"--short-reply", "80"}  per request code, hex
     //   {"--learn-status", "1"}  learning fails with that status
+    //   {"--learn-count", "100"}  learns a signal of 100 items (808 bytes)
+    //   {"--learn-result", "too-long"}  also "timeout", "wrong-reply"
     //   {"--baud", "57600"}  replies paced like the real line
     std::vector<std::string> args;
     // Device memory from address 0 at start (the rest is erased, 0xFF).

@@ -64,19 +64,21 @@ std::optional<std::vector<uint8_t>> OtherReply(uint8_t code) {
     }
 }
 
-// A learned signal when none was given: count 20, so 168 bytes.
-std::vector<uint8_t> SampleSignal() {
-    std::vector<uint8_t> signal(20 * 8 + 8);
-    signal[0] = 0;
-    signal[1] = 20;
+}  // namespace
+
+std::vector<uint8_t> SampleSignal(uint16_t count) {
+    std::vector<uint8_t> signal(size_t(count) * 8 + 8);
+    signal[0] = static_cast<uint8_t>(count >> 8);
+    signal[1] = static_cast<uint8_t>(count);
     for (size_t i = 2; i < signal.size(); ++i) signal[i] = static_cast<uint8_t>(i * 37 + 11);
     return signal;
 }
 
-}  // namespace
-
+// A learned signal when none was given: count 20, so 168 bytes.
 SimDevice::SimDevice()
-    : learnedSignal(SampleSignal()), memory(kMemorySize, 0xFF), signalMemory(kSignalMemorySize, 0) {
+    : learnedSignal(SampleSignal(20)),
+      memory(kMemorySize, 0xFF),
+      signalMemory(kSignalMemorySize, 0) {
     // An empty signal memory reads as a record that holds no signal.
     signalMemory[1] = 0xFF;
     signalMemory[2] = 0xFF;
@@ -162,6 +164,24 @@ std::vector<uint8_t> SimDevice::ReadBlock(const std::vector<uint8_t>& source, ui
     return reply;
 }
 
+std::optional<std::vector<uint8_t>> SimDevice::Learn() {
+    switch (learnOutcome) {
+        case LearnOutcome::Timeout:
+            return std::nullopt;
+        case LearnOutcome::WrongReply:
+            return std::vector<uint8_t>{0x90, 0};
+        case LearnOutcome::TooLong:
+            return std::vector<uint8_t>{0xB0, 1};
+        case LearnOutcome::Learned:
+            break;
+    }
+    // The device cannot hold a longer signal, and keeps the one it had.
+    if (learnedSignal.size() > kMaxSignalBytes) return std::vector<uint8_t>{0xB0, 1};
+    if (learnStatus == 0)
+        std::copy(learnedSignal.begin(), learnedSignal.end(), signalMemory.begin());
+    return std::vector<uint8_t>{0xB0, learnStatus};
+}
+
 std::optional<std::vector<uint8_t>> SimDevice::Answer(const std::vector<uint8_t>& p) {
     const std::vector<uint8_t> done = {0x80, 0, 0, 0};
     switch (p[0]) {
@@ -198,11 +218,7 @@ std::optional<std::vector<uint8_t>> SimDevice::Answer(const std::vector<uint8_t>
             std::fill(memory.begin() + kVoiceEnd, memory.end(), 0xFF);
             return done;
         case 0xB1:
-            if (learnStatus == 0) {
-                size_t n = std::min(learnedSignal.size(), signalMemory.size());
-                std::copy(learnedSignal.begin(), learnedSignal.begin() + n, signalMemory.begin());
-            }
-            return std::vector<uint8_t>{0xB0, learnStatus};
+            return Learn();
         case 0xB2:
             ++stats.plays;
             return std::vector<uint8_t>{0xB0, 0};

@@ -16,6 +16,15 @@ constexpr uint32_t kConfigSize = 0x300000;
 constexpr uint32_t kVoiceStart = 0x80000;  // memory images and the stored voice start here
 constexpr uint32_t kVoiceEnd = 0x100000;
 constexpr uint32_t kSignalMemorySize = 0x10000;
+constexpr size_t kMaxSignalBytes = 8190;  // a longer signal is refused as too long
+
+// What a learn request does: store the learned signal, or fail as the
+// device can (the user's signal too long, nobody pressed a key in time, a
+// confused line answering with another reply).
+enum class LearnOutcome { Learned, TooLong, Timeout, WrongReply };
+
+// A learned signal of `count` 8-byte items: count x 8 + 8 bytes of pattern.
+std::vector<uint8_t> SampleSignal(uint16_t count);
 
 struct Faults {
     double nakRate = 0;   // block writes answered "send again" without storing
@@ -52,6 +61,7 @@ class SimDevice {
     std::vector<uint8_t> deviceId = {0x01, 0x23, 0x45, 0x67, 0x89, 0xAB};
     std::vector<uint8_t> learnedSignal;  // stored at signal address 0 by learn
     uint8_t learnStatus = 0;
+    LearnOutcome learnOutcome = LearnOutcome::Learned;
     Faults faults;
     DamagedByte damagedByte = DamagedByte::Dropped;  // set from the line's settings
     std::mt19937_64 random{1};
@@ -69,6 +79,7 @@ class SimDevice {
     bool endedConnection = false;
 
   private:
+    std::optional<std::vector<uint8_t>> Learn();
     std::optional<std::vector<uint8_t>> Answer(const std::vector<uint8_t>& payload);
     std::vector<uint8_t> WriteBlock(std::vector<uint8_t>& target, uint32_t address,
                                     const uint8_t* data, int count, uint8_t checksum, uint8_t code);

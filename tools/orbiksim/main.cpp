@@ -65,7 +65,13 @@ const char* kUsage =
     "  --short-reply CODE    answer request CODE (hex) one byte short\n"
     "  --no-reply CODE       never answer request CODE (hex)\n"
     "  --learn-status N      status of the learn reply (default 0, learned)\n"
-    "  --learn FILE          the signal that learning stores\n"
+    "  --learn FILE          the signal that learning stores (a file longer than\n"
+    "                        8190 bytes is refused as too long when learned)\n"
+    "  --learn-count N       learn a pattern signal of count N: N x 8 + 8 bytes\n"
+    "                        (default 20; above 1022 it is too long)\n"
+    "  --learn-result R      how every learn request ends: learned (default),\n"
+    "                        too-long, timeout (no reply) or wrong-reply (a reply\n"
+    "                        with another request's code)\n"
     "  --memory FILE         4 MiB memory: loaded at start when present, saved\n"
     "  --firmware FILE       the received firmware, decoded, saved\n"
     "  --signal-memory FILE  64 KiB signal memory: loaded when present, saved\n"
@@ -135,6 +141,21 @@ bool ParseArgs(int argc, char** argv, Options* o, orbiksim::SimDevice* device) {
                 static_cast<int>(std::strtol(value.c_str(), nullptr, 16)));
         } else if (arg == "--learn-status") {
             device->learnStatus = static_cast<uint8_t>(std::atoi(value.c_str()));
+        } else if (arg == "--learn-count") {
+            long count = std::atol(value.c_str());
+            if (count < 0 || count > 0xFFFF) return false;
+            device->learnedSignal = orbiksim::SampleSignal(static_cast<uint16_t>(count));
+        } else if (arg == "--learn-result") {
+            if (value == "learned")
+                device->learnOutcome = orbiksim::LearnOutcome::Learned;
+            else if (value == "too-long")
+                device->learnOutcome = orbiksim::LearnOutcome::TooLong;
+            else if (value == "timeout")
+                device->learnOutcome = orbiksim::LearnOutcome::Timeout;
+            else if (value == "wrong-reply")
+                device->learnOutcome = orbiksim::LearnOutcome::WrongReply;
+            else
+                return false;
         } else if (arg == "--learn") {
             o->learnFile = value;
         } else if (arg == "--memory") {
