@@ -39,6 +39,9 @@ class SilentDialogs : public orbik::ui::QtDialogs {
     void Inform(QWidget*, const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
+    void Warn(QWidget* parent, const QString& title, const QString& text) override {
+        Inform(parent, title, text);
+    }
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
 };
 

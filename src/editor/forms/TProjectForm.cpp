@@ -37,6 +37,7 @@ struct FormText {
 
 constexpr FormText kFormTexts[] = {
     {"TB_SavePr", "Save", Target::Hint},        {"TB_Print", "Print", Target::Hint},
+    {"ToolButton3", "RF Files", Target::Hint},
     {"TB_Create", "Create File", Target::Hint}, {"TB_ClosePr", "Close Project", Target::Hint},
     {"TS_Keywords", "Keywords", Target::Page},  {"TS_Templates", "Templates", Target::Page},
     {"TS_Tree", "Edit Menu", Target::Page},     {"TS_Configure", "Configure", Target::Page},
@@ -184,7 +185,9 @@ bool TProjectForm::Load() {
     model_ = std::move(loaded.model);
     loaded_ = true;
 
-    panels_[0]->setText(ui::FromCp1252(ModelText(model_)));
+    ui::UiTexts text(context_.settings);
+    panels_[0]->setText(model_.hasExternalDisplay ? text("ModelMax", ModelText(model_))
+                                                  : text("ModelSolo", ModelText(model_)));
     if (ReadOnly()) ui_->PC_Keywords->setEnabled(false);
     FillKeywords();
     Progress("Updating Structure Lists...");
@@ -259,7 +262,8 @@ void TProjectForm::FillStructureLists() {
 }
 
 void TProjectForm::UpdateKeywordGauge() {
-    panels_[2]->setText(ui::FromCp1252(KeywordGauge(model_)));
+    ui::UiTexts text(context_.settings);
+    panels_[2]->setText(text("KeywordGauge", "%1 Keywords used").arg(KeywordCount(model_)));
 }
 
 void TProjectForm::Refresh() {
@@ -273,7 +277,8 @@ void TProjectForm::SetStructureShown(bool shown) {
 }
 
 void TProjectForm::SetBytesUsed(std::int64_t bytes) {
-    panels_[3]->setText(QString("%1 of 65320 Bytes used").arg(bytes));
+    ui::UiTexts text(context_.settings);
+    panels_[3]->setText(text("MemoryGauge", "%1 of 65320 Bytes used").arg(bytes));
 }
 
 bool TProjectForm::DirectKeysShown() const {
