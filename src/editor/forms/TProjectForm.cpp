@@ -36,14 +36,13 @@ struct FormText {
 };
 
 constexpr FormText kFormTexts[] = {
-    {"TB_SavePr", "Save", Target::Hint},        {"TB_Print", "Print", Target::Hint},
-    {"ToolButton3", "RF Files", Target::Hint},
-    {"TB_Create", "Create File", Target::Hint}, {"TB_ClosePr", "Close Project", Target::Hint},
-    {"TS_Keywords", "Keywords", Target::Page},  {"TS_Templates", "Templates", Target::Page},
-    {"TS_Tree", "Edit Menu", Target::Page},     {"TS_Configure", "Configure", Target::Page},
-    {"TS_Device", "Edit Device", Target::Page}, {"TS_DKeys", "DKeys", Target::Page},
-    {"TS_Settings", "Settings", Target::Page},  {"TS_Overview", "Overview", Target::Page},
-    {"TS_Struct", "Structure", Target::Page},
+    {"TB_SavePr", "Save", Target::Hint},           {"TB_Print", "Print", Target::Hint},
+    {"ToolButton3", "RF Files", Target::Hint},     {"TB_Create", "Create File", Target::Hint},
+    {"TB_ClosePr", "Close Project", Target::Hint}, {"TS_Keywords", "Keywords", Target::Page},
+    {"TS_Templates", "Templates", Target::Page},   {"TS_Tree", "Edit Menu", Target::Page},
+    {"TS_Configure", "Configure", Target::Page},   {"TS_Device", "Edit Device", Target::Page},
+    {"TS_DKeys", "DKeys", Target::Page},           {"TS_Settings", "Settings", Target::Page},
+    {"TS_Overview", "Overview", Target::Page},     {"TS_Struct", "Structure", Target::Page},
 };
 
 const char* const kStructureTrees[] = {"Menus",    "Items", "Devices",
