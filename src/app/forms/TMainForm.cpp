@@ -150,6 +150,7 @@ void TMainForm::FormCreate() {
     ui_->StatusBar1->installEventFilter(this);
 
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
+    connect(ui_->MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateCaption);
     ui_->FileClose->setShortcut(QKeySequence::Quit);
     ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
     ui_->FileProjects->setShortcut(QKeySequence::Open);
@@ -216,7 +217,8 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
     auto text = [&](const char* section, const char* defaultText) {
         return ui::FromCp1252(table.Lookup(section, defaultText));
     };
-    setWindowTitle(text("mainform", "MainForm"));
+    mainTitle_ = text("mainform", "MainForm");
+    UpdateCaption();
     for (const MainText& t : kMainTexts) {
         auto* action = findChild<QAction*>(t.target);
         if (t.hint)
@@ -268,6 +270,7 @@ void TMainForm::OpenProjectWindow(const std::string& projectName) {
     QMdiSubWindow* sub = ui_->MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->showMaximized();
+    UpdateCaption();
     // A new project's direct keys start hidden.
     ui::UiTexts text(settings_);
     ui_->ShowDirectKeys1->setText(text("EditShow", "Show Direct Keys"));
@@ -296,6 +299,18 @@ void TMainForm::CloseActiveProjectWindow() {
     if (area->subWindowList().isEmpty()) return;
     if (!area->activeSubWindow()) area->setActiveSubWindow(area->subWindowList().constLast());
     area->closeActiveSubWindow();
+    UpdateCaption();
+}
+
+// The caption names the project being edited, as "Title - [Project]".
+void TMainForm::UpdateCaption() {
+    QMdiSubWindow* shown = ui_->MdiArea->activeSubWindow();
+    if (!shown || shown->isHidden()) {
+        shown = nullptr;
+        for (QMdiSubWindow* sub : ui_->MdiArea->subWindowList())
+            if (!sub->isHidden()) shown = sub;
+    }
+    setWindowTitle(shown ? QString("%1 - [%2]").arg(mainTitle_, shown->windowTitle()) : mainTitle_);
 }
 
 QString TMainForm::PortPanelText() const {

@@ -3,7 +3,6 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QLabel>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QStyle>
 
@@ -399,8 +398,9 @@ void TProjectForm::CreateFile() {
 
 void TProjectForm::TB_ClosePrClick() {
     context_.mainWindow.SetShowDirectKeysEnabled(false);
-    if (auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget()))
-        sub->close();
+    // Inside the main window the frame around this window goes too.
+    if (context_.mainWindow.ActiveProjectWindow() == this)
+        context_.mainWindow.CloseActiveProjectWindow();
     else
         close();
 }

@@ -50,6 +50,7 @@ TEST_F(MainFormProjectTest, OpensTheDemoMaximisedOnceAndBuildsItFromTheMenu) {
     auto* project = dynamic_cast<editor::TProjectForm*>(form->ActiveProjectWindow());
     ASSERT_TRUE(project);
     EXPECT_TRUE(project->parentWidget()->isMaximized());
+    EXPECT_TRUE(form->windowTitle().endsWith("[Demo]")) << qPrintable(form->windowTitle());
     EXPECT_TRUE(Action("DataCreateFile")->isEnabled());
     // The demo's main menu holds entries of no item: told once, before any save.
     ASSERT_EQ(dialogs.Log().size(), 1u);
@@ -76,6 +77,7 @@ TEST_F(MainFormProjectTest, OpensTheDemoMaximisedOnceAndBuildsItFromTheMenu) {
     project->findChild<QAction*>("TB_ClosePr")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(form->ProjectWindowCaptions().isEmpty());
+    EXPECT_EQ(form->windowTitle(), "ORBIK Configuration");
     EXPECT_TRUE(dialogs.Log().empty());
     EXPECT_FALSE(Action("DataCreateFile")->isEnabled());
     EXPECT_FALSE(Action("ShowDirectKeys1")->isEnabled());
