@@ -13,11 +13,9 @@
 #include <map>
 
 #include "editor/ProjectTree.h"
-#include "platform/FileSystem.h"
 #include "support/Captions.h"
 #include "support/TempDir.h"
 #include "support/TestContext.h"
-#include "support/TestProject.h"
 
 namespace orbik::editor {
 namespace {
@@ -355,28 +353,6 @@ TEST_F(ProjectFormTest, TextsComeFromTheTableWithAccessKeys) {
     QString expand = Find<QPushButton>(&form, "ExpandAll_Menus")->text();
     EXPECT_EQ(test::Caption(expand), "Alle aufklappen");
     EXPECT_TRUE(expand.contains('&'));
-}
-
-TEST(ProjectFormBuild, CreateFileRunsTheBuildInItsWindowAndEnablesTransfer) {
-    test::TestProject project;
-    project.File("Items&Menus/Sleep/MENU.TXT", {"keyword=wake", "procedure=SetMenu(Main)"});
-    settings::Settings s;
-    s.programDir = project.ProgramDir();
-    s.projectPath = "\\Project";
-    s.projectLanguage = "English";
-    test::TestContext env(s);
-    TProjectForm form(env.context, "P");
-    ASSERT_TRUE(form.Load()) << qPrintable(env.dialogs.Messages().join("|"));
-    env.mainWindow.transferConfigEnabled = false;
-    form.findChild<QAction*>("TB_Create")->trigger();
-    auto* created = form.findChild<QDialog*>("CreateForm");
-    ASSERT_TRUE(created);
-    EXPECT_TRUE(created->isVisible());
-    EXPECT_TRUE(created->findChild<QPushButton*>("Close_B")->isEnabled());
-    bool built = platform::FileExists(project.ProjectDir() / "P.CIF");
-    EXPECT_EQ(env.mainWindow.transferConfigEnabled, built)
-        << qPrintable(created->findChild<QLabel*>("L_Status")->text());
-    EXPECT_TRUE(built) << qPrintable(created->findChild<QLabel*>("L_Status")->text());
 }
 
 }  // namespace
