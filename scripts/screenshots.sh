@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the main window, the settings dialog and the transfer dialog
-# (reading from the simulated device), in English and in German, on a
+# Pictures of the main window, the settings dialog, the transfer dialog
+# (reading from the simulated device) and the demo project open in the main
+# window, in English and in German, on a
 # virtual display, in build/default/screenshots/.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,5 +1,7 @@
 #include "editor/ProjectTree.h"
 
+#include <algorithm>
+
 namespace orbik::editor {
 
 namespace {
@@ -100,6 +102,28 @@ StructureLists BuildStructureLists(const ProjectModel& model) {
 std::vector<TreeNode> ProjectTree(const ProjectModel& model) {
     if (model.menus.empty()) return {};
     return MenuNodes(model, 0);
+}
+
+std::vector<TreeNode> KeywordChoices(const ProjectModel& model, std::string_view projectLanguage) {
+    std::vector<TreeNode> choices;
+    for (std::size_t k = 0; k < model.keywords.size(); ++k) {
+        const KeywordRecord& keyword = model.keywords[k];
+        const std::string& name = keyword.name;
+        if (name == "next" || name == "execute" || name == "sleep" || name == "wake_up" ||
+            name.find("dkey") != std::string::npos)
+            continue;
+        auto text =
+            std::find_if(keyword.texts.begin(), keyword.texts.end(),
+                         [&](const LanguageText& t) { return t.language == projectLanguage; });
+        if (text == keyword.texts.end() || text->text.empty()) continue;
+        TreeNode node = Node(keyword.display);
+        node.image = keyword.type == "deviceselection" ? kImageDeviceSelection : kImageKeyword;
+        node.entry = k;
+        choices.push_back(std::move(node));
+    }
+    std::stable_sort(choices.begin(), choices.end(),
+                     [](const TreeNode& a, const TreeNode& b) { return a.text < b.text; });
+    return choices;
 }
 
 std::vector<std::string> TreeText(const std::vector<TreeNode>& nodes) {

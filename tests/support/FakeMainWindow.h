@@ -12,7 +12,10 @@ namespace orbik::test {
 
 class FakeMainWindow : public ui::MainWindow {
   public:
-    void SetStatusText(const QString& text) override { statusText = text; }
+    void SetStatusText(const QString& text) override {
+        statusText = text;
+        statusTexts << text;
+    }
     void SetCreateFileEnabled(bool enabled) override { createFileEnabled = enabled; }
     void SetTransferConfigEnabled(bool enabled) override { transferConfigEnabled = enabled; }
     void SetShowDirectKeysEnabled(bool enabled) override { showDirectKeysEnabled = enabled; }
@@ -32,6 +35,7 @@ class FakeMainWindow : public ui::MainWindow {
     }
 
     QString statusText;
+    QStringList statusTexts;  // every text, in order
     bool createFileEnabled = false;
     bool transferConfigEnabled = true;
     bool showDirectKeysEnabled = false;

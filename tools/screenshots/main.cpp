@@ -1,6 +1,7 @@
 // orbik-screens: shows the main window and the transfer dialog of the
-// installation in the working directory, the settings dialog, and saves pictures of the screen,
-// for checking the look under a virtual display (scripts/screenshots.sh).
+// installation in the working directory, the settings dialog and the demo
+// project open in the main window, and saves pictures of the screen, for
+// checking the look under a virtual display (scripts/screenshots.sh).
 // A device must answer on the installation's port.
 
 #include <QApplication>
@@ -38,6 +39,9 @@ class SilentDialogs : public orbik::ui::QtDialogs {
     void Inform(QWidget*, const QString& title, const QString& text) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title), qPrintable(text));
     }
+    void Warn(QWidget* parent, const QString& title, const QString& text) override {
+        Inform(parent, title, text);
+    }
     bool AskYesNo(QWidget*, const QString&, const QString&) override { return true; }
 };
 
@@ -63,6 +67,11 @@ int main(int argc, char** argv) {
             ok = SaveScreen(out + "/settings-dialog" + suffix + ".png") && ok;
             options.findChild<QPushButton*>("Close_B")->click();
         }
+
+        // The demo project as a user opens it, its menu tree unfolded.
+        main.OpenProjectWindow("Demo");
+        ok = SaveScreen(out + "/project-window" + suffix + ".png") && ok;
+        main.CloseActiveProjectWindow();
 
         auto& link = main.Context().link;
         link.OpenPort();

@@ -14,12 +14,14 @@
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TOptionsForm.h"
 #include "backup/forms/TOpenBackup.h"
+#include "editor/forms/TProjectForm.h"
 #include "link/Protocol.h"
 #include "link/Transfer.h"
 #include "link/TransferSession.h"
 #include "link/forms/TTransferForm.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "project/ProjectLayout.h"
 #include "projects/forms/TProjectlist.h"
 #include "ui/Desktop.h"
 #include "ui/Dialogs.h"
@@ -148,6 +150,7 @@ void TMainForm::FormCreate() {
     ui_->StatusBar1->installEventFilter(this);
 
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
+    connect(ui_->MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateCaption);
     ui_->FileClose->setShortcut(QKeySequence::Quit);
     ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
     ui_->FileProjects->setShortcut(QKeySequence::Open);
@@ -159,6 +162,12 @@ void TMainForm::FormCreate() {
     link_ = std::make_unique<link::DeviceLink>(
         settings_.portName, [this](const std::string& m) { WarnDevice(ui::FromCp1252(m)); });
     context_ = std::make_unique<ui::WindowContext>(settings_, *link_, dialogs_, *this);
+    // A project window that could not load its project has told why and
+    // goes again at once.
+    projectWindowFactory_ = [this](const std::string& projectName) -> QWidget* {
+        auto window = std::make_unique<editor::TProjectForm>(*context_, projectName);
+        return window->Load() ? window.release() : nullptr;
+    };
     TestPort();
     link_->InitRequests();
     ApplyMainTexts(settings_.programLanguage);
@@ -208,7 +217,8 @@ void TMainForm::ApplyMainTexts(const std::string& language) {
     auto text = [&](const char* section, const char* defaultText) {
         return ui::FromCp1252(table.Lookup(section, defaultText));
     };
-    setWindowTitle(text("mainform", "MainForm"));
+    mainTitle_ = text("mainform", "MainForm");
+    UpdateCaption();
     for (const MainText& t : kMainTexts) {
         auto* action = findChild<QAction*>(t.target);
         if (t.hint)
@@ -247,16 +257,24 @@ void TMainForm::SetShowDirectKeysEnabled(bool enabled) {
 }
 
 void TMainForm::OpenProjectWindow(const std::string& projectName) {
-    if (!projectWindowFactory_) {
-        // No project window to open yet: at least say which project it is.
-        SetStatusText(ui::FromCp1252(projectName));
+    const QString caption = ui::FromCp1252(projectName);
+    for (QMdiSubWindow* sub : ui_->MdiArea->subWindowList()) {
+        if (sub->windowTitle() != caption) continue;
+        ui::UiTexts text(settings_);
+        dialogs_.Inform(this, windowTitle(), text("Already_Open", "Project already open!"));
+        ui_->MdiArea->setActiveSubWindow(sub);
         return;
     }
     QWidget* window = projectWindowFactory_(projectName);
     if (!window) return;
     QMdiSubWindow* sub = ui_->MdiArea->addSubWindow(window);
     sub->setAttribute(Qt::WA_DeleteOnClose);
-    sub->show();
+    sub->showMaximized();
+    UpdateCaption();
+    // A new project's direct keys start hidden.
+    ui::UiTexts text(settings_);
+    ui_->ShowDirectKeys1->setText(text("EditShow", "Show Direct Keys"));
+    ui::AssignAccessKeys(*ui_->MainMenu1);
 }
 
 QStringList TMainForm::ProjectWindowCaptions() const {
@@ -281,6 +299,18 @@ void TMainForm::CloseActiveProjectWindow() {
     if (area->subWindowList().isEmpty()) return;
     if (!area->activeSubWindow()) area->setActiveSubWindow(area->subWindowList().constLast());
     area->closeActiveSubWindow();
+    UpdateCaption();
+}
+
+// The caption names the project being edited, as "Title - [Project]".
+void TMainForm::UpdateCaption() {
+    QMdiSubWindow* shown = ui_->MdiArea->activeSubWindow();
+    if (!shown || shown->isHidden()) {
+        shown = nullptr;
+        for (QMdiSubWindow* sub : ui_->MdiArea->subWindowList())
+            if (!sub->isHidden()) shown = sub;
+    }
+    setWindowTitle(shown ? QString("%1 - [%2]").arg(mainTitle_, shown->windowTitle()) : mainTitle_);
 }
 
 QString TMainForm::PortPanelText() const {
@@ -392,8 +422,8 @@ void TMainForm::DataTransConfigClick() {
     link::TransferJob job;
     if (ui::ProjectWindow* project = ActiveProjectWindow()) {
         std::string name = project->ProjectName();
-        job.fileName = settings_.ProjectsDir() / platform::NameToPath(name) /
-                       platform::NameToPath(name + ".cif");
+        job.fileName =
+            project::ImageFile(project::ProjectDir(settings_.ProjectsDir(), name), name, ".cif");
         job.operation = link::Operation::TransCif;
     } else {
         QString file = dialogs_.ChooseFileName(this, "Transfer Configuration", StartDir(),

@@ -85,6 +85,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void Inform(const QString& title, const QString& text);
     void WarnDevice(const QString& message);
     QString StartDir() const;
+    void UpdateCaption();
 
     std::unique_ptr<Ui::TMainForm> ui_;
     ui::Dialogs& dialogs_;
@@ -94,6 +95,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     ProjectWindowFactory projectWindowFactory_;
     QLabel* portPanel_ = nullptr;
     QLabel* directoryPanel_ = nullptr;
+    QString mainTitle_;
 };
 
 }  // namespace orbik::app

@@ -23,6 +23,7 @@
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TMainForm.h"
 #include "app/forms/TOptionsForm.h"
+#include "editor/forms/TProjectForm.h"
 #include "link/forms/TTransferForm.h"
 #include "support/Captions.h"
 #include "support/ScriptedDialogs.h"
@@ -161,6 +162,32 @@ TEST_F(TranslationTest, DialogsInGermanShowOnlyTableTexts) {
 
     english = TextsOf<TInfoForm>("English");
     german = TextsOf<TInfoForm>("German");
+    EXPECT_EQ(Untranslated(english, german, same), QStringList());
+}
+
+TEST_F(TranslationTest, ProjectWindowInGermanShowsOnlyTableTexts) {
+    dir.Write("M/M.txt", "language=German\r\nitem=TV\r\nitem=ExternalDisplay\r\n");
+    dir.Write("M/keywords.txt", "keyword=tv\r\nGerman=Fernseher\r\n");
+    dir.Write("M/Items&Menus/TV/item.txt", "keyword=tv\r\n");
+    dir.Write("M/Items&Menus/ExternalDisplay/item.txt", "keyword=display\r\n");
+    dir.Write("M/Items&Menus/Main/menu.txt", "keyword=tv\r\nprocedure=Nothing\r\n");
+    dir.Write("M/Items&Menus/Sleep/menu.txt", "");
+    auto textsOf = [&](const char* language) {
+        UseLanguage(language);
+        test::TestContext env(settings::LoadSettings(dir.Path()));
+        editor::TProjectForm window(env.context, "M");
+        EXPECT_TRUE(window.Load()) << qPrintable(env.dialogs.Messages().join("|"));
+        window.SetBytesUsed(10);
+        Texts texts;
+        Walk(window, texts);
+        texts["title"].clear();  // the project's name
+        return texts;
+    };
+    Texts english = textsOf("English");
+    Texts german = textsOf("German");
+    EXPECT_EQ(english["StatusPanel2"], "4 Keywords used");
+    EXPECT_EQ(english["TS_Device"], "Edit Device");
+    EXPECT_EQ(german["TS_Device"], QString::fromUtf8("Gerät bearbeiten"));
     EXPECT_EQ(Untranslated(english, german, same), QStringList());
 }
 

@@ -1,0 +1,115 @@
+#pragma once
+// The editor of one project, a child window of the main window: the menu
+// tree, the keyword list, the pages that edit the project, the structure
+// lists and the gauges. The model and its load and save live in the core;
+// this window shows them and runs the commands.
+
+#include <QWidget>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "editor/ProjectModel.h"
+#include "ui/ProjectWindow.h"
+
+namespace Ui {
+class TProjectForm;
+}
+class QLabel;
+class QTreeWidget;
+class QTreeWidgetItem;
+namespace orbik::ui {
+class WindowContext;
+}
+namespace orbik::compiler {
+class TCreateForm;
+}
+
+namespace orbik::editor {
+
+class TProjectForm : public QWidget, public ui::ProjectWindow {
+    Q_OBJECT
+
+  public:
+    // Role of a tree node's image number (the icon shows it).
+    static constexpr int kImageRole = Qt::UserRole + 1;
+
+    TProjectForm(ui::WindowContext& context, std::string projectName, QWidget* parent = nullptr);
+    ~TProjectForm() override;
+
+    // Reads the project, telling its progress in the main window. A failure
+    // is shown and false returned; the caller then closes the window.
+    bool Load();
+
+    const ProjectModel& Model() const { return model_; }
+    ProjectModel& Model() { return model_; }
+    std::filesystem::path ProjectDir() const { return projectDir_; }
+    bool IsClean() const { return clean_; }
+    bool ReadOnly() const { return !model_.hasExternalDisplay; }
+
+    // What confirming and discarding the unconfirmed change of a page mean;
+    // the pages plug in here. Confirming may save the project itself.
+    struct PageHooks {
+        std::function<void()> confirm;
+        std::function<void()> discard;
+    };
+    void SetPageHooks(QWidget* page, PageHooks hooks);
+    // A page's controls hold a change not yet confirmed.
+    void MarkChanged();
+    // The listing dialog, once there is one: enables Print.
+    void SetPrintCommand(std::function<void()> print);
+
+    // Save: every file of the model, then the project list's date.
+    void SaveProject();
+    // After a change of the model: the trees and the keyword gauge again.
+    void Refresh();
+    void SetStructureShown(bool shown);
+    // The signal-memory gauge.
+    void SetBytesUsed(std::int64_t bytes);
+
+    // ui::ProjectWindow
+    std::string ProjectName() const override { return projectName_; }
+    bool DirectKeysShown() const override;
+    void SetDirectKeysShown(bool shown) override;
+    void CreateFile() override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void ApplyTexts();
+    void SetPageShown(QWidget* page, bool shown);
+    void FillKeywords();
+    void FillProjectTree();
+    void FillStructureLists();
+    void UpdateKeywordGauge();
+    void Progress(const std::string& text);
+    void ShowFailures(const QString& title, const QStringList& lines);
+    // The pending change of the page shown: kept (Yes) or dropped (No).
+    void ResolveChange(QWidget* page, const QString& question, bool saveAfterConfirm);
+    void Discard(QWidget* page);
+    void EmptyTempDevices();
+
+    void PC_ConfigChanging(int index);
+    void TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* previous);
+    void TB_ClosePrClick();
+
+    std::unique_ptr<Ui::TProjectForm> ui_;
+    ui::WindowContext& context_;
+    std::string projectName_;
+    std::filesystem::path projectDir_;
+    ProjectModel model_;
+    bool clean_ = true;
+    bool loaded_ = false;
+    bool resolving_ = false;  // a question is being answered: no second one
+    QWidget* currentPage_ = nullptr;
+    std::map<QWidget*, PageHooks> hooks_;
+    std::function<void()> print_;
+    std::unique_ptr<compiler::TCreateForm> createForm_;
+    QLabel* panels_[4] = {};
+};
+
+}  // namespace orbik::editor

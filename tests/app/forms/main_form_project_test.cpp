@@ -1,0 +1,98 @@
+// The main window with its own project windows, on a copy of the demo
+// installation.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDialog>
+#include <QEvent>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "app/forms/TMainForm.h"
+#include "editor/forms/TProjectForm.h"
+#include "platform/FileSystem.h"
+#include "support/Captions.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace orbik::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class MainFormProjectTest : public ::testing::Test {
+  protected:
+    MainFormProjectTest() {
+        setenv("ORBIK_COM_DIR", (dir.Path() / "com").c_str(), 1);
+        fs::create_directories(dir.Path() / "com");
+        fs::copy(ORBIK_DEMO_DIR, dir.Path() / "demo", fs::copy_options::recursive);
+        form = std::make_unique<TMainForm>(dir.Path() / "demo", dialogs);
+    }
+    ~MainFormProjectTest() override {
+        form.reset();
+        unsetenv("ORBIK_COM_DIR");
+    }
+    QAction* Action(const char* name) { return form->findChild<QAction*>(name); }
+
+    test::TempDir dir;
+    test::ScriptedDialogs dialogs;
+    std::unique_ptr<TMainForm> form;
+};
+
+TEST_F(MainFormProjectTest, OpensTheDemoMaximisedOnceAndBuildsItFromTheMenu) {
+    dialogs.Clear();  // the port test at start
+    EXPECT_FALSE(Action("DataCreateFile")->isEnabled());
+    form->OpenProjectWindow("Demo");
+    ASSERT_EQ(form->ProjectWindowCaptions(), QStringList{"Demo"});
+    auto* project = dynamic_cast<editor::TProjectForm*>(form->ActiveProjectWindow());
+    ASSERT_TRUE(project);
+    EXPECT_TRUE(project->parentWidget()->isMaximized());
+    EXPECT_TRUE(form->windowTitle().endsWith("[Demo]")) << qPrintable(form->windowTitle());
+    EXPECT_TRUE(Action("DataCreateFile")->isEnabled());
+    // The demo's main menu holds entries of no item: told once, before any save.
+    ASSERT_EQ(dialogs.Log().size(), 1u);
+    EXPECT_EQ(dialogs.Log()[0].kind, "warn");
+    EXPECT_TRUE(dialogs.Log()[0].text.startsWith("Main menu entries that no item names"));
+    dialogs.Clear();
+
+    // Open again: refused, and the open one stays.
+    form->OpenProjectWindow("Demo");
+    EXPECT_EQ(dialogs.Messages(), QStringList{"Project already open!"});
+    EXPECT_EQ(form->ProjectWindowCaptions(), QStringList{"Demo"});
+
+    // Create File builds the project in the progress window; Transfer Config
+    // then has the project's image.
+    Action("DataCreateFile")->trigger();
+    auto* created = project->findChild<QDialog*>("CreateForm");
+    ASSERT_TRUE(created);
+    EXPECT_TRUE(created->findChild<QPushButton*>("Close_B")->isEnabled());
+    EXPECT_TRUE(platform::FileExists(dir.Path() / "demo/Project/Demo/Demo.cif"));
+    EXPECT_TRUE(Action("ToolButton7")->isEnabled());
+
+    // Its Close: asks nothing; the commands that need a project go.
+    dialogs.Clear();
+    project->findChild<QAction*>("TB_ClosePr")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form->ProjectWindowCaptions().isEmpty());
+    EXPECT_EQ(form->windowTitle(), "ORBIK Configuration");
+    EXPECT_TRUE(dialogs.Log().empty());
+    EXPECT_FALSE(Action("DataCreateFile")->isEnabled());
+    EXPECT_FALSE(Action("ShowDirectKeys1")->isEnabled());
+}
+
+TEST_F(MainFormProjectTest, ClosingTheChildWindowClosesTheProject) {
+    form->OpenProjectWindow("Demo");
+    ASSERT_EQ(form->ProjectWindowCaptions().size(), 1);
+    form->SetStatusText("busy");
+    form->CloseActiveProjectWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(form->ProjectWindowCaptions().isEmpty());
+    EXPECT_EQ(form->PortPanelText(), "");
+    EXPECT_FALSE(Action("DataCreateFile")->isEnabled());
+}
+
+}  // namespace
+}  // namespace orbik::app
