@@ -34,6 +34,7 @@ int RunBuild(const Args& args);
 // Project editor: load and save a project as the project window does.
 int RunResave(const Args& args);
 int RunTree(const Args& args);
+int RunListing(const Args& args);
 
 // IR code files
 int RunPack(const Args& args);

@@ -20,6 +20,8 @@ const std::vector<Command>& AllCommands() {
          RunResave},
         {"tree", "PROJECT_DIR", "print a project's menu tree as the project window shows it",
          RunTree},
+        {"listing", "PROJECT_DIR [--actions]",
+         "print a project's listing as the print dialog shows it, dated today", RunListing},
         {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
         {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
         {"icp-info", "FILE", "show the header and the signal blocks of an IR code file",
