@@ -218,13 +218,15 @@ AddResult AddKeyword(ProjectModel& model, std::string_view keyword,
     std::size_t targetMenu = kMainIndex;
     if (selected) {
         const MenuEntry& e = Entry(model, *selected);
-        if (HasLine(e.procedure, "SetMenu(Sleep)") || HasLine(e.procedure, "PopMenu"))
+        if (HasLine(e.procedure, "SetMenu(Sleep)") || HasLine(e.procedure, "PopMenu") ||
+            SharesItsFolder(model, selected->menu))
             return refused;
         // An entry whose sub-menu exists but is empty fills that one
         // rather than opening a second.
         if (e.subMenu) {
             target = Target::SubMenu;
             targetMenu = *e.subMenu;
+            if (SharesItsFolder(model, targetMenu)) return refused;
         } else {
             target = Target::NewSubMenu;
         }
@@ -304,6 +306,18 @@ AddResult AddKeyword(ProjectModel& model, std::string_view keyword,
 
 namespace {
 
+// The menu's file and folder go unless another copy of the menu, loaded
+// from the same folder, stays.
+void RemoveMenu(const ProjectModel& model, std::size_t menu, std::vector<FolderChange>* changes,
+                std::vector<std::size_t>* dead) {
+    dead->push_back(menu);
+    for (std::size_t m = 0; m < model.menus.size(); ++m)
+        if (EqualsIgnoreCase(model.menus[m].name, model.menus[menu].name) &&
+            std::find(dead->begin(), dead->end(), m) == dead->end())
+            return;
+    changes->push_back({FolderChange::Kind::RemoveMenu, model.menus[menu].name});
+}
+
 // Deletes without erasing menus, so that every menu index stays valid
 // while the cascade runs; the emptied sub-menus are collected in `dead`.
 void DeleteCascade(ProjectModel& model, EntryRef ref, std::vector<FolderChange>* changes,
@@ -314,9 +328,8 @@ void DeleteCascade(ProjectModel& model, EntryRef ref, std::vector<FolderChange>*
             DeleteCascade(model, {*sub, model.menus[*sub].entries.size() - 1}, changes, dead);
         // A sub-menu that was empty from the start goes too.
         if (Entry(model, ref).subMenu) {
-            changes->push_back({FolderChange::Kind::RemoveMenu, model.menus[*sub].name});
             Entry(model, ref).subMenu.reset();
-            dead->push_back(*sub);
+            RemoveMenu(model, *sub, changes, dead);
         }
     }
 
@@ -349,26 +362,33 @@ void DeleteCascade(ProjectModel& model, EntryRef ref, std::vector<FolderChange>*
         if (line != procedure.end()) procedure.erase(line);
         Entry(model, *parent).subMenu.reset();
     }
-    changes->push_back({FolderChange::Kind::RemoveMenu, model.menus[ref.menu].name});
-    dead->push_back(ref.menu);
+    RemoveMenu(model, ref.menu, changes, dead);
 }
 
 }  // namespace
 
-std::vector<FolderChange> DeleteEntry(ProjectModel& model, EntryRef ref) {
-    std::vector<FolderChange> changes;
-    if (!Valid(model, ref)) return changes;
+DeleteResult DeleteEntry(ProjectModel& model, EntryRef ref) {
+    DeleteResult result;
+    if (!Valid(model, ref) || SharesItsFolder(model, ref.menu)) return result;
+    result.ok = true;
     std::vector<std::size_t> dead;
-    DeleteCascade(model, ref, &changes, &dead);
+    DeleteCascade(model, ref, &result.changes, &dead);
     std::sort(dead.rbegin(), dead.rend());
     for (std::size_t menu : dead) EraseMenu(model, menu);
-    return changes;
+    return result;
+}
+
+bool SharesItsFolder(const ProjectModel& model, std::size_t menu) {
+    if (menu >= model.menus.size()) return false;
+    for (std::size_t m = 0; m < model.menus.size(); ++m)
+        if (m != menu && EqualsIgnoreCase(model.menus[m].name, model.menus[menu].name)) return true;
+    return false;
 }
 
 bool CanCreateDevice(const ProjectModel& model, EntryRef ref) {
     if (!Valid(model, ref)) return false;
     const MenuEntry& e = Entry(model, ref);
-    if (e.type != "deviceselection") return false;
+    if (e.type != "deviceselection" || SharesItsFolder(model, ref.menu)) return false;
     return e.subMenu ? !e.item : !e.device;
 }
 
@@ -405,8 +425,14 @@ CreateDeviceResult CreateDevice(ProjectModel& model, EntryRef ref) {
     model.devices.push_back(std::move(device));
     const std::size_t deviceIndex = model.devices.size() - 1;
 
+    // Save writes a device item's one option as "devices=" + name; its
+    // options are kept as load reads that line back.
+    auto bindItem = [&](ItemRecord& item) {
+        item.device = deviceIndex;
+        item.options = {item.type == "other" ? std::string("+") : name};
+    };
     if (e.item) {
-        model.items[*e.item].device = deviceIndex;
+        bindItem(model.items[*e.item]);
     } else {
         ItemRecord item;
         item.name = name;
@@ -414,8 +440,7 @@ CreateDeviceResult CreateDevice(ProjectModel& model, EntryRef ref) {
         item.type = "other";
         const KeywordRecord* k = FindKeyword(model, e.keyword);
         if (k) item.texts = NumberedTexts(k->texts, number);
-        item.options = {""};
-        item.device = deviceIndex;
+        bindItem(item);
         e.item = InsertItem(model, std::move(item));
     }
     MenuEntry& bound = Entry(model, ref);
@@ -446,12 +471,16 @@ FlagView ShowFlags(const ProjectModel& model, EntryRef ref) {
 
 bool ConfirmFlags(ProjectModel& model, EntryRef ref, const MenuFlags& flags) {
     if (!Valid(model, ref) || !Entry(model, ref).subMenu) return false;
-    MenuRecord& menu = model.menus[*Entry(model, ref).subMenu];
-    menu.next = flags.next;
-    menu.execute = flags.execute;
-    menu.sleep = flags.sleep;
-    menu.deviceSelection = flags.deviceSelection;
-    menu.doubleDigits = flags.doubleDigits;
+    // Every copy of a menu loaded more than once is written to one file.
+    const std::string name = model.menus[*Entry(model, ref).subMenu].name;
+    for (auto& menu : model.menus) {
+        if (!EqualsIgnoreCase(menu.name, name)) continue;
+        menu.next = flags.next;
+        menu.execute = flags.execute;
+        menu.sleep = flags.sleep;
+        menu.deviceSelection = flags.deviceSelection;
+        menu.doubleDigits = flags.doubleDigits;
+    }
     return true;
 }
 

@@ -59,7 +59,8 @@ struct AddResult {
     Index newMenu;
 };
 // Adds keyword `keyword` (a name of the keyword list) to Main when nothing
-// is selected, else below the selected entry.
+// is selected, else below the selected entry. A new sub-menu is named
+// after the entry's item unless a menu has that name already.
 AddResult AddKeyword(ProjectModel& model, std::string_view keyword,
                      std::optional<EntryRef> selected);
 
@@ -74,9 +75,19 @@ struct FolderChange {
     std::string name;
     bool operator==(const FolderChange&) const = default;
 };
+struct DeleteResult {
+    bool ok = false;  // false: refused with kCommandNotAllowed, nothing changed
+    std::vector<FolderChange> changes;
+};
 // Deletes the entry, its sub-menu's entries first (last first), its item,
 // a device no other item uses, and a sub-menu it leaves empty.
-std::vector<FolderChange> DeleteEntry(ProjectModel& model, EntryRef entry);
+DeleteResult DeleteEntry(ProjectModel& model, EntryRef entry);
+
+// A menu named by several SetMenu lines is loaded once per line and each
+// copy is written to the same file, the last one winning: an entry added
+// to or deleted from one copy would be lost on save, so such menus are
+// not edited entry by entry.
+bool SharesItsFolder(const ProjectModel& model, std::size_t menu);
 
 // Create Device is offered for a device-selection entry without an item
 // (when it has a sub-menu) or without a device (when it has none).
