@@ -53,12 +53,9 @@ void RemoveFolder(const fs::path& projectDir, const fs::path& folder, bool empty
         failures->push_back(platform::PathToMessage(folder) + ": cannot be emptied");
         return;
     }
-    // A folder that still holds files the program did not write keeps them.
-    if (emptyFirst) {
-        if (!platform::DeletePath(folder, &error)) failures->push_back(error);
-    } else {
-        platform::DeletePath(folder);
-    }
+    // An item's or a menu's folder that still holds files the program did
+    // not write keeps them.
+    if (!platform::DeletePath(folder, &error) && emptyFirst) failures->push_back(error);
 }
 
 // Deletes a file of an item's or a menu's folder unless the folder lies

@@ -70,9 +70,6 @@ TEST(Listing, SubMenusIndentFifteenPerLevelAndActionsStayAtOneColumn) {
                               {"quiet", "quieter", "", {}, {}, {}, {}}};
     model.menus[3].entries = {{"one", "one", "", {"SendDigit(1)"}, {}, {}, {}}};
     const std::string level1(15, ' '), level2(30, ' ');
-    EXPECT_EQ(ListingLines(model, "P", kDate, false),
-              Concat(Header("P"), {"", "TV", level1 + "louder", level2 + "one", level1 + "quieter",
-                                   "", "Radio"}));
     EXPECT_EQ(ListingLines(model, "P", kDate, true),
               Concat(Header("P"), {"", "TV", kActions + "SetMenu(tv)", level1 + "louder",
                                    kActions + "SetMenu(deep)", kActions + "Up", level2 + "one",
