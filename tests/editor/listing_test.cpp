@@ -76,13 +76,4 @@ TEST(Listing, SubMenusIndentFifteenPerLevelAndActionsStayAtOneColumn) {
                                    kActions + "SendDigit(1)", level1 + "quieter", "", "Radio"}));
 }
 
-TEST(Listing, AMenuNamedInsideItselfIsListedOnce) {
-    ProjectModel model;
-    model.menus = {Menu("Main"), Menu("Sleep"), Menu("loop")};
-    model.menus[0].entries = {{"a", "A", "", {}, {}, 2, {}}};
-    model.menus[2].entries = {{"b", "B", "", {}, {}, 2, {}}};
-    EXPECT_EQ(ListingLines(model, "P", kDate, false),
-              Concat(Header("P"), {"", "A", std::string(15, ' ') + "B"}));
-}
-
 }  // namespace

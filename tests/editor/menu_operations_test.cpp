@@ -415,7 +415,7 @@ TEST_F(MenuProperty, EveryStepSavesAndLoadsBackToTheSameModel) {
     m = Load().model;
     int adds = 0, deletes = 0, devices = 0;
     std::mt19937 rng(20261208);
-    for (int step = 0; step < 150; ++step) {
+    for (int step = 0; step < 100; ++step) {
         auto entries = AllEntries(m);
         int choice = static_cast<int>(rng() % 10);
         std::optional<EntryRef> at;
