@@ -36,6 +36,7 @@ int RunResave(const Args& args);
 int RunTree(const Args& args);
 // The action lines the project window's dialogs compose.
 int RunCompose(const Args& args);
+int RunListing(const Args& args);
 
 // IR code files
 int RunPack(const Args& args);

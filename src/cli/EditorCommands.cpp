@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "cli/Commands.h"
+#include "editor/Listing.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "editor/ProjectTree.h"
@@ -69,6 +70,28 @@ int RunTree(const Args& args) {
     editor::LoadResult loaded;
     if (!LoadFromArgs(args, "tree", &project, &loaded)) return args.size() == 1 ? 1 : 2;
     for (const auto& line : editor::TreeText(editor::ProjectTree(loaded.model)))
+        std::printf("%s\n", line.c_str());
+    return 0;
+}
+
+int RunListing(const Args& args) {
+    Args rest;
+    bool withActions = false;
+    for (const auto& arg : args) {
+        if (arg == "--actions")
+            withActions = true;
+        else
+            rest.push_back(arg);
+    }
+    if (rest.size() != 1) {
+        std::fprintf(stderr, "usage: orbik-cli listing PROJECT_DIR [--actions]\n");
+        return 2;
+    }
+    ProjectArgument project;
+    editor::LoadResult loaded;
+    if (!LoadFromArgs(rest, "listing", &project, &loaded)) return 1;
+    for (const auto& line :
+         editor::ListingLines(loaded.model, project.name, LocalToday(), withActions))
         std::printf("%s\n", line.c_str());
     return 0;
 }

@@ -23,6 +23,8 @@ const std::vector<Command>& AllCommands() {
         {"compose", "KIND ARGS...",
          "print the action lines a dialog composes: find, link-name, link-id, parallel, bt, rf",
          RunCompose},
+        {"listing", "PROJECT_DIR [--actions]",
+         "print a project's listing as the print dialog shows it, dated today", RunListing},
         {"pack", "FILE", "pack an unpacked IR code file into base.ICP", RunPack},
         {"unpack", "FILE", "unpack base.ICP into base.ICU", RunUnpack},
         {"icp-info", "FILE", "show the header and the signal blocks of an IR code file",

@@ -76,23 +76,6 @@ std::optional<std::size_t> MoveAction(ActionListKind kind, ActionLines& lines, s
     return other;
 }
 
-const MenuEntry& EntryAt(const ProjectModel& model, EntryRef ref) {
-    return model.menus.at(ref.menu).entries.at(ref.entry);
-}
-
-MenuEntry& EntryAt(ProjectModel& model, EntryRef ref) {
-    return model.menus.at(ref.menu).entries.at(ref.entry);
-}
-
-std::optional<EntryRef> ParentEntry(const ProjectModel& model, std::size_t menu) {
-    for (std::size_t m = 0; m < model.menus.size(); ++m) {
-        const auto& entries = model.menus[m].entries;
-        for (std::size_t e = 0; e < entries.size(); ++e)
-            if (entries[e].subMenu == menu) return EntryRef{m, e};
-    }
-    return std::nullopt;
-}
-
 void ConfirmProcedure(ProjectModel& model, EntryRef ref, const ActionLines& lines) {
     EntryAt(model, ref).procedure = lines.empty() ? ActionLines{std::string(kNothing)} : lines;
 }

@@ -43,18 +43,6 @@ std::optional<std::size_t> DeleteAction(ActionListKind kind, ActionLines& lines,
 std::optional<std::size_t> MoveAction(ActionListKind kind, ActionLines& lines, std::size_t selected,
                                       bool up);
 
-// A menu entry of the model: the menu's index and the entry's place in it.
-struct EntryRef {
-    std::size_t menu = 0;
-    std::size_t entry = 0;
-};
-
-const MenuEntry& EntryAt(const ProjectModel& model, EntryRef ref);
-MenuEntry& EntryAt(ProjectModel& model, EntryRef ref);
-
-// The entry whose sub-menu is the given menu (the first one), if any.
-std::optional<EntryRef> ParentEntry(const ProjectModel& model, std::size_t menu);
-
 // Confirm: the list becomes the entry's procedure, "Nothing" when empty.
 void ConfirmProcedure(ProjectModel& model, EntryRef ref, const ActionLines& lines);
 

@@ -24,4 +24,19 @@ std::string DirectKeyName(int n) {
     return "dkey_" + std::to_string(n);
 }
 
+const MenuEntry& EntryAt(const ProjectModel& model, EntryRef ref) {
+    return model.menus.at(ref.menu).entries.at(ref.entry);
+}
+
+MenuEntry& EntryAt(ProjectModel& model, EntryRef ref) {
+    return model.menus.at(ref.menu).entries.at(ref.entry);
+}
+
+std::optional<EntryRef> ParentEntry(const ProjectModel& model, std::size_t menu) {
+    for (std::size_t m = 0; m < model.menus.size(); ++m)
+        for (std::size_t e = 0; e < model.menus[m].entries.size(); ++e)
+            if (model.menus[m].entries[e].subMenu == menu) return EntryRef{m, e};
+    return std::nullopt;
+}
+
 }  // namespace orbik::editor

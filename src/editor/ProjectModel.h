@@ -124,4 +124,17 @@ std::string KeywordGauge(const ProjectModel& model);
 // "dkey_" + n for direct key n (1 to 8).
 std::string DirectKeyName(int n);
 
+// A menu entry of the model: menus[menu].entries[entry].
+struct EntryRef {
+    std::size_t menu = 0;
+    std::size_t entry = 0;
+    bool operator==(const EntryRef&) const = default;
+};
+
+const MenuEntry& EntryAt(const ProjectModel& model, EntryRef ref);
+MenuEntry& EntryAt(ProjectModel& model, EntryRef ref);
+
+// The entry whose sub-menu is the given menu (the first one), if any.
+std::optional<EntryRef> ParentEntry(const ProjectModel& model, std::size_t menu);
+
 }  // namespace orbik::editor
