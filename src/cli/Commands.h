@@ -3,6 +3,7 @@
 // subcommand name) and returns the process exit status.
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,22 @@ struct ProjectArgument {
     std::string name;  // Windows-1252, like every name in the project's files
 };
 ProjectArgument ParseProjectArgument(const std::string& arg);
+
+// FILE [--port COMn] plus the flags a device command allows. Without
+// --port, the port of orbik.ini in the working directory. Prints the
+// problem and returns nothing for arguments the command does not take.
+struct FileAndPort {
+    std::string file;
+    std::string port;
+    bool keepVoice = false;
+    bool verify = false;
+};
+struct DeviceFlags {
+    bool keepVoice = false;
+    bool verify = false;
+};
+std::optional<FileAndPort> ParseFileAndPort(const char* command, const Args& args,
+                                            DeviceFlags allowed = {});
 
 // Configuration build
 int RunBuild(const Args& args);

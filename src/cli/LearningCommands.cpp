@@ -34,35 +34,6 @@ void OnInterrupt(int) {
     interrupted = 1;
 }
 
-struct SignalArgs {
-    std::string file;
-    std::string port;
-};
-
-std::optional<SignalArgs> ParseSignalArgs(const char* command, const Args& args) {
-    SignalArgs parsed;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--port" && i + 1 < args.size()) {
-            parsed.port = args[++i];
-        } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
-            parsed.file = a;
-        } else {
-            std::fprintf(stderr, "orbik-cli %s: unexpected argument '%s'\n", command, a.c_str());
-            return std::nullopt;
-        }
-    }
-    if (parsed.file.empty()) {
-        std::fprintf(stderr, "orbik-cli %s: no FILE given (see orbik-cli %s --help)\n", command,
-                     command);
-        return std::nullopt;
-    }
-    // Without --port, the port of the installation in the working directory.
-    if (parsed.port.empty())
-        parsed.port = settings::LoadSettings(std::filesystem::current_path()).portName;
-    return parsed;
-}
-
 void Complain(const char* command, const std::string& message) {
     std::fprintf(stderr, "orbik-cli %s: %s\n", command, message.c_str());
 }
@@ -181,7 +152,7 @@ int LearnBlock(const char* command, link::DeviceLink& device, std::string* block
 
 int RunLearnSignal(const Args& args) {
     const char* command = "learn-signal";
-    auto parsed = ParseSignalArgs(command, args);
+    auto parsed = ParseFileAndPort(command, args);
     if (!parsed) return 2;
     // A destination that cannot be written fails before the user is asked
     // to press a key. The file is made only once the signal is there, so
@@ -287,7 +258,7 @@ int RunLearn(const Args& args) {
 
 int RunPlaySignal(const Args& args) {
     const char* command = "play-signal";
-    auto parsed = ParseSignalArgs(command, args);
+    auto parsed = ParseFileAndPort(command, args);
     if (!parsed) return 2;
     const std::filesystem::path file = std::filesystem::path(parsed->file);
     const std::string name = platform::PathToMessage(file);

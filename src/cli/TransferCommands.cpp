@@ -25,47 +25,6 @@ void OnInterrupt(int) {
     interrupted = 1;
 }
 
-struct TransferArgs {
-    std::string file;
-    std::string port;
-    bool keepVoice = false;
-    bool verify = false;
-};
-
-// The options a command takes besides FILE and --port.
-struct Allowed {
-    bool keepVoice = false;
-    bool verify = false;
-};
-
-std::optional<TransferArgs> ParseArgs(const char* command, const Args& args, Allowed allowed) {
-    TransferArgs parsed;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--port" && i + 1 < args.size()) {
-            parsed.port = args[++i];
-        } else if (a == "--keep-voice" && allowed.keepVoice) {
-            parsed.keepVoice = true;
-        } else if (a == "--verify" && allowed.verify) {
-            parsed.verify = true;
-        } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
-            parsed.file = a;
-        } else {
-            std::fprintf(stderr, "orbik-cli %s: unexpected argument '%s'\n", command, a.c_str());
-            return std::nullopt;
-        }
-    }
-    if (parsed.file.empty()) {
-        std::fprintf(stderr, "orbik-cli %s: no FILE given (see orbik-cli %s --help)\n", command,
-                     command);
-        return std::nullopt;
-    }
-    // Without --port, the port of the installation in the working directory.
-    if (parsed.port.empty())
-        parsed.port = settings::LoadSettings(std::filesystem::current_path()).portName;
-    return parsed;
-}
-
 // A bar that redraws in place on a terminal and prints every tenth on a pipe.
 class ProgressBar {
   public:
@@ -169,7 +128,7 @@ int RunJob(const char* command, const std::string& port, const link::TransferJob
 }  // namespace
 
 int RunSend(const Args& args) {
-    auto parsed = ParseArgs("send", args, {.keepVoice = true, .verify = true});
+    auto parsed = ParseFileAndPort("send", args, {.keepVoice = true, .verify = true});
     if (!parsed) return 2;
     link::TransferJob job;
     job.fileName = parsed->file;
@@ -180,7 +139,7 @@ int RunSend(const Args& args) {
 }
 
 int RunReadConfig(const Args& args) {
-    auto parsed = ParseArgs("read-config", args, {});
+    auto parsed = ParseFileAndPort("read-config", args, {});
     if (!parsed) return 2;
     link::TransferJob job;
     job.operation = link::Operation::ReadCim;
@@ -189,7 +148,7 @@ int RunReadConfig(const Args& args) {
 }
 
 int RunSendMem(const Args& args) {
-    auto parsed = ParseArgs("send-mem", args, {.verify = true});
+    auto parsed = ParseFileAndPort("send-mem", args, {.verify = true});
     if (!parsed) return 2;
     std::string error;
     auto plan = link::PlanMemSend(parsed->file, &error);
@@ -205,12 +164,41 @@ int RunSendMem(const Args& args) {
 }
 
 int RunReadMem(const Args& args) {
-    auto parsed = ParseArgs("read-mem", args, {});
+    auto parsed = ParseFileAndPort("read-mem", args, {});
     if (!parsed) return 2;
     link::TransferJob job;
     job.operation = link::Operation::ReadMem;
     job.fileName = parsed->file;
     return RunJob("read-mem", parsed->port, job);
+}
+
+std::optional<FileAndPort> ParseFileAndPort(const char* command, const Args& args,
+                                            DeviceFlags allowed) {
+    FileAndPort parsed;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--port" && i + 1 < args.size()) {
+            parsed.port = args[++i];
+        } else if (a == "--keep-voice" && allowed.keepVoice) {
+            parsed.keepVoice = true;
+        } else if (a == "--verify" && allowed.verify) {
+            parsed.verify = true;
+        } else if (!a.empty() && a[0] != '-' && parsed.file.empty()) {
+            parsed.file = a;
+        } else {
+            std::fprintf(stderr, "orbik-cli %s: unexpected argument '%s'\n", command, a.c_str());
+            return std::nullopt;
+        }
+    }
+    if (parsed.file.empty()) {
+        std::fprintf(stderr, "orbik-cli %s: no FILE given (see orbik-cli %s --help)\n", command,
+                     command);
+        return std::nullopt;
+    }
+    // Without --port, the port of the installation in the working directory.
+    if (parsed.port.empty())
+        parsed.port = settings::LoadSettings(std::filesystem::current_path()).portName;
+    return parsed;
 }
 
 }  // namespace orbik::cli
