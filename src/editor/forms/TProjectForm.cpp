@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
@@ -145,7 +146,39 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     connect(ui_->PC_Config, &QTabWidget::currentChanged, this, &TProjectForm::PC_ConfigChanging);
     connect(ui_->TV_Project, &QTreeWidget::currentItemChanged, this,
             &TProjectForm::TV_ProjectChange);
+    CreatePages();
 }
+
+void TProjectForm::CreatePages() {}
+
+QWidget* TProjectForm::PageTab(Page page) const {
+    switch (page) {
+        case Page::Tree:
+            return ui_->TS_Tree;
+        case Page::Configure:
+            return ui_->TS_Configure;
+        case Page::Device:
+            return ui_->TS_Device;
+        case Page::DKeys:
+            return ui_->TS_DKeys;
+    }
+    return nullptr;
+}
+
+void TProjectForm::AttachPage(Page page, QWidget* content) {
+    auto* layout = new QVBoxLayout(PageTab(page));
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(content);
+}
+
+std::optional<EntryRef> TProjectForm::SelectedEntry() const {
+    const QTreeWidgetItem* item = ui_->TV_Project->currentItem();
+    if (!loaded_ || !item) return std::nullopt;
+    return EntryRef{item->data(0, Qt::UserRole).toULongLong(),
+                    item->data(0, Qt::UserRole + 2).toULongLong()};
+}
+
+void TProjectForm::BeforeDiskChange() {}
 
 TProjectForm::~TProjectForm() = default;
 
@@ -198,6 +231,7 @@ bool TProjectForm::Load() {
     // A solo project has no direct keys to show.
     main.SetShowDirectKeysEnabled(!ReadOnly());
     main.SetStatusText({});
+    emit ModelLoaded();
     if (!loaded.orphanMainEntries.empty())
         context_.dialogs.Warn(this, windowTitle(),
                               ui::FromCp1252(OrphanEntriesWarning(loaded.orphanMainEntries)));
@@ -309,6 +343,7 @@ void TProjectForm::ShowFailures(const QString& title, const QStringList& lines) 
 }
 
 void TProjectForm::SaveProject() {
+    BeforeDiskChange();
     auto failures = SaveProjectToDisk(model_, projectDir_, projectName_, context_.today(),
                                       [this](const std::string& text) { Progress(text); });
     context_.mainWindow.SetStatusText({});
@@ -375,12 +410,12 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
                       true);
     }
     if (!current) return;
-    const MenuEntry& entry = model_.menus[current->data(0, Qt::UserRole).toULongLong()]
-                                 .entries[current->data(0, Qt::UserRole + 2).toULongLong()];
+    const MenuEntry& entry = EntryAt(model_, *SelectedEntry());
     bool device = !ReadOnly() && entry.item && entry.device;
     if (!device && ui_->PC_Config->currentWidget() == ui_->TS_Device)
         ui_->PC_Config->setCurrentWidget(ui_->TS_Configure);
     SetPageShown(ui_->TS_Device, device);
+    emit EntrySelected();
 }
 
 void TProjectForm::CreateFile() {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "editor/ProjectModel.h"
@@ -59,6 +60,15 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetPageHooks(QWidget* page, PageHooks hooks);
     // A page's controls hold a change not yet confirmed.
     void MarkChanged();
+    // The pages that edit the project; each puts its contents into its tab.
+    enum class Page { Tree, Configure, Device, DKeys };
+    void AttachPage(Page page, QWidget* content);
+    QWidget* PageTab(Page page) const;
+    // The menu entry selected in the project tree, if any.
+    std::optional<EntryRef> SelectedEntry() const;
+    // Called before anything changes the project's files (a save, a page's
+    // own file work), so that the change can be taken back.
+    void BeforeDiskChange();
     // The listing dialog, once there is one: enables Print.
     void SetPrintCommand(std::function<void()> print);
 
@@ -76,10 +86,19 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetDirectKeysShown(bool shown) override;
     void CreateFile() override;
 
+  signals:
+    // The model was read (again); pages fill themselves from it.
+    void ModelLoaded();
+    // The selection of the project tree changed, after any pending change
+    // was confirmed or dropped.
+    void EntrySelected();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // Creates the pages' contents.
+    void CreatePages();
     void ApplyTexts();
     void SetPageShown(QWidget* page, bool shown);
     void FillKeywords();
