@@ -45,8 +45,8 @@ TEST(Backup, ImageAndMemoryBackupsOfTheDemoListTheSame) {
     const std::string& cim = DemoCim();
     BackupContents c = Read(cim, "Demo.CIM");
     EXPECT_EQ(c.base, 0u);
-    EXPECT_EQ(c.id, "ORBIK demo");  // the descriptor, cut to 10
-    EXPECT_EQ(c.counts, (std::array<std::uint8_t, 5>{2, 19, 6, 3, 2}));
+    EXPECT_EQ(c.id, "Demo      ");  // the descriptor (the project name), 10 characters
+    EXPECT_EQ(c.counts, (std::array<std::uint8_t, 5>{2, 21, 10, 5, 2}));
     std::string listing = Listing(c);
     EXPECT_EQ(Listing(c, false), "TV: Empty TV_Demo|Phone: Empty|");
     // "--" devices lie on 64 KiB boundaries.

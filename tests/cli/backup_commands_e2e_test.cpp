@@ -22,7 +22,7 @@ TEST(BackupCommands, InfoAndCopyAsAUserRunsThem) {
                                             std::string(ORBIK_CLI_PATH) + "' " + arguments});
     };
     const std::string info =
-        "ID: ORBIK demo\n2 Languages\n19 Keywords\n6 Items\n3 Menus\n2 Devices\n"
+        "ID: Demo      \n2 Languages\n21 Keywords\n10 Items\n5 Menus\n2 Devices\n"
         "TV: Empty, TV_Demo\nPhone: Empty\n";
     for (const char* file : {"Project/Demo/Demo.CIM", "BACKUP.MEM"}) {
         auto run = cli(std::string("backup-info ") + file);

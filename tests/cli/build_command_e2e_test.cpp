@@ -53,20 +53,20 @@ TEST(BuildCommand, PrintsEachFinishedStepThenTheFinalStatus) {
     CliRun ok = BuildInProgramDir(program.Path(), "Project/Demo");
     EXPECT_EQ(ok.status, 0);
     ASSERT_EQ(ok.out.size(), 22u);
-    EXPECT_EQ(ok.out[0], "checking languages ....... ..........ok");
-    EXPECT_EQ(ok.out[4], "packing keywords ......... ...................ok");
+    EXPECT_EQ(ok.out[0], "checking languages ....... ....................ok");
+    EXPECT_EQ(ok.out[4], "packing keywords ......... .....................ok");
     EXPECT_EQ(ok.out[20].rfind("framing configuration .... ", 0), 0u);
     EXPECT_EQ(ok.out[21], "writing protocol........ ok");
     EXPECT_TRUE(fs::exists(program / "Project/Demo/Demo.CIF"));
 
-    fs::remove(program / "Project/Demo/Items&Menus/Sleep/MENU.TXT");
+    fs::remove(program / "Project/Demo/Items&Menus/Sleep/menu.txt");
     CliRun failed = BuildInProgramDir(program.Path(), "Project/Demo");
     EXPECT_EQ(failed.status, 1);
     ASSERT_FALSE(failed.err.empty());
     EXPECT_EQ(failed.err.back(),
               "invalid procedure SetMenu in Project/Demo/Items&Menus/Main/MENU.TXT");
     ASSERT_FALSE(failed.out.empty());
-    EXPECT_EQ(failed.out.back(), "checking items ........... ..........ok");
+    EXPECT_EQ(failed.out.back(), "checking items ........... ....................ok");
 }
 
 TEST(BuildCommand, FailureLineIsFollowedByTheReasonWhenKnown) {

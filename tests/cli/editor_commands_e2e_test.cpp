@@ -65,13 +65,9 @@ class EditorCommands : public ::testing::Test {
     orbik::test::TempDir program;
 };
 
-TEST_F(EditorCommands, ASecondResaveChangesNothingButTheChangedDate) {
-    CliRun first = RunIn(program.Path(), "resave", "Project/Demo");
-    ASSERT_EQ(first.status, 0) << (first.err.empty() ? "" : first.err[0]);
-    ASSERT_EQ(first.out.size(), 2u);
-    EXPECT_EQ(first.out[0].rfind("ORBIK ", 0), 0u);
-    EXPECT_NE(first.out[1].find(" Keywords used"), std::string::npos);
-
+// The demo is kept in the form the editor writes: resaving it changes
+// nothing but the project list's date, the first time and every time.
+TEST_F(EditorCommands, ResavingTheDemoChangesNothingButTheChangedDate) {
     fs::path list = program / "Project/projectlist.INI";
     std::string listText = ReadAll(list);
     auto at = listText.find("changed=");
@@ -80,22 +76,26 @@ TEST_F(EditorCommands, ASecondResaveChangesNothingButTheChangedDate) {
     orbik::platform::WriteFileAtomic(list, listText);
     auto before = Snapshot(program.Path());
 
-    CliRun second = RunIn(program.Path(), "resave", "Project/Demo/");
-    EXPECT_EQ(second.status, 0);
-    EXPECT_EQ(second.out, first.out);
-    auto after = Snapshot(program.Path());
-    ASSERT_EQ(after.size(), before.size());
-    for (const auto& [path, bytes] : before) {
-        if (path == "Project/projectlist.INI") continue;
-        EXPECT_EQ(after[path], bytes) << path;
+    CliRun first;
+    for (const char* dir : {"Project/Demo", "Project/Demo/"}) {
+        CliRun run = RunIn(program.Path(), "resave", dir);
+        ASSERT_EQ(run.status, 0) << (run.err.empty() ? "" : run.err[0]);
+        EXPECT_TRUE(run.err.empty()) << run.err[0];
+        EXPECT_EQ(run.out, (std::vector<std::string>{"ORBIK max", "20 Keywords used"}));
+        auto after = Snapshot(program.Path());
+        ASSERT_EQ(after.size(), before.size());
+        for (const auto& [path, bytes] : before) {
+            if (path == "Project/projectlist.INI") continue;
+            EXPECT_EQ(after[path], bytes) << path;
+        }
+        std::string changed = after["Project/projectlist.INI"];
+        EXPECT_EQ(changed.find("01.01.2000"), std::string::npos);
+        EXPECT_EQ(changed.size(), listText.size());
     }
-    std::string changed = after["Project/projectlist.INI"];
-    EXPECT_EQ(changed.find("01.01.2000"), std::string::npos);
-    EXPECT_EQ(changed.size(), listText.size());
 }
 
 TEST_F(EditorCommands, ALoadFailureWritesNothing) {
-    fs::remove(program / "Project/Demo/Devices/Television/DEVVOCAB.TXT");
+    fs::remove(program / "Project/Demo/Devices/television/devvocab.txt");
     auto before = Snapshot(program.Path());
     CliRun run = RunIn(program.Path(), "resave", "Project/Demo");
     EXPECT_EQ(run.status, 1);
@@ -120,11 +120,10 @@ TEST_F(EditorCommands, ResaveWarnsAboutMainEntriesNoItemNames) {
 TEST_F(EditorCommands, TreePrintsTheMenuTreeIndented) {
     CliRun run = RunIn(program.Path(), "tree", "Project/Demo");
     EXPECT_EQ(run.status, 0);
-    ASSERT_GE(run.out.size(), 2u);
-    EXPECT_NE(run.out[0][0], ' ');
-    bool nested = false;
-    for (const auto& line : run.out) nested = nested || line.rfind("  ", 0) == 0;
-    EXPECT_TRUE(nested);
+    EXPECT_EQ(run.out, (std::vector<std::string>{"television", "  louder", "  quieter", "  one",
+                                                 "  two", "  three", "  teletext", "    one",
+                                                 "    two", "    three", "    next", "    go",
+                                                 "radio", "phone", "  mother", "  office"}));
 }
 
 }  // namespace

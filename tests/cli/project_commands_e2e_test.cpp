@@ -49,7 +49,7 @@ TEST_F(ProjectCommands, ListsNewCopiesAndDeletes) {
     ASSERT_EQ(copied.status, 0) << copied.output;
     list = Cli({"projects"});
     ASSERT_EQ(list.status, 0);
-    EXPECT_EQ(list.output.rfind("Demo\tsolo\t", 0), 0u) << list.output;
+    EXPECT_EQ(list.output.rfind("Demo\tmax\t", 0), 0u) << list.output;
     EXPECT_NE(list.output.find("\nHall\tmax\t"), std::string::npos) << list.output;
     EXPECT_NE(list.output.find("\nKitchen\tmax\t"), std::string::npos) << list.output;
 
@@ -83,11 +83,11 @@ TEST_F(ProjectCommands, ExportedArchivesPassInfoZipAndPython) {
 
     auto imported = Cli({"import", "demo.opr", "templates/Project"});
     ASSERT_EQ(imported.status, 0) << imported.output;
-    EXPECT_EQ(imported.output, "Demo\tsolo\n");
+    EXPECT_EQ(imported.output, "Demo\tmax\n");
     auto same = Shell("diff -r Project/Demo templates/Project/Demo");
     EXPECT_EQ(same.status, 0) << same.output;
     EXPECT_EQ(orbik::platform::IniFile(Templates() / "templates.INI").Read("Demo", "projecttype"),
-              "solo");
+              "max");
 
     auto again = Cli({"import", "demo.opr", "Project"});
     EXPECT_EQ(again.status, 1);

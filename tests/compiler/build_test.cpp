@@ -202,7 +202,7 @@ TEST(Build, DemoProjectBuilds) {
     BuildState state = MakeBuildState("Demo", program / "Project" / "Demo", program.Path());
     ASSERT_TRUE(BuildConfiguration(state, log)) << log.Status();
     EXPECT_EQ(state.languages.size(), 2u);
-    EXPECT_EQ(state.menus.size(), 3u);
+    EXPECT_EQ(state.menus.size(), 5u);  // Main, Sleep, tv, teletext, phone
     EXPECT_EQ(state.deviceTypes.size(), 2u);
     std::string cim = program.Read("Project/Demo/Demo.CIM");
     EXPECT_EQ(cim.size() % 2, 0u);

@@ -77,7 +77,7 @@ TEST_F(DemoImageTest, OversizedImageStopsTheBuildAndKeepsEarlierFiles) {
     ASSERT_TRUE(BuildConfiguration(state, log)) << log.Status();
     std::string cim = Read("Demo.CIM"), cif = Read("Demo.CIF"), listing = Read("PROTOCOL.TXT");
 
-    dir.Write("Project/Demo/Devices/Television/tv.icp", std::string(3 * 1024 * 1024, 'x'));
+    dir.Write("Project/Demo/Devices/television/tv.icp", std::string(3 * 1024 * 1024, 'x'));
     StatusLines failed;
     EXPECT_FALSE(BuildConfiguration(state, failed));
     EXPECT_EQ(failed.Status(), "more than 3145727 bytes in configuration");

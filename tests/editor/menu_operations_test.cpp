@@ -388,8 +388,32 @@ ProjectModel InLoadOrder(ProjectModel m) {
     return m;
 }
 
+// Load lists the devices in the order of the items that name them; the
+// order is not stored.
+ProjectModel DevicesInItemOrder(ProjectModel m) {
+    std::vector<std::size_t> order;
+    for (const auto& item : m.items)
+        if (item.device && std::find(order.begin(), order.end(), *item.device) == order.end())
+            order.push_back(*item.device);
+    for (std::size_t d = 0; d < m.devices.size(); ++d)
+        if (std::find(order.begin(), order.end(), d) == order.end()) order.push_back(d);
+    std::vector<std::size_t> newIndex(m.devices.size());
+    std::vector<DeviceRecord> devices;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        newIndex[order[i]] = i;
+        devices.push_back(m.devices[order[i]]);
+    }
+    m.devices = devices;
+    for (auto& item : m.items)
+        if (item.device) item.device = newIndex[*item.device];
+    for (auto& menu : m.menus)
+        for (auto& e : menu.entries)
+            if (e.device) e.device = newIndex[*e.device];
+    return m;
+}
+
 ProjectModel AsSaved(ProjectModel m) {
-    m = InLoadOrder(std::move(m));
+    m = DevicesInItemOrder(InLoadOrder(std::move(m)));
     std::sort(m.usedKeywords.begin(), m.usedKeywords.end(),
               [](const UsedKeyword& a, const UsedKeyword& b) { return a.name < b.name; });
     for (auto& menu : m.menus)

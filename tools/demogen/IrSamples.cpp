@@ -115,9 +115,9 @@ bool WriteIrSamples(const fs::path& output, const WriteBytes& write) {
     // (as the editor creates a device), the television also has the sample.
     fs::path devices =
         platform::JoinSetting(output, ini.Read("Paths", "Project")) / "Demo" / "Devices";
-    if (!write(devices / "Television" / "--01.icp", EmptyTemplate()) ||
-        !write(devices / "Television" / "tv.icp", packed) ||
-        !write(devices / "Telephone" / "--01.icp", EmptyTemplate()))
+    if (!write(devices / "television" / "--01.icp", EmptyTemplate()) ||
+        !write(devices / "television" / "tv.icp", packed) ||
+        !write(devices / "telephone" / "--01.icp", EmptyTemplate()))
         return false;
     if (!WriteSignalNames(SignalNameFile(sample), names, &error)) {
         std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());

