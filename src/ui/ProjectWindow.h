@@ -15,6 +15,9 @@ class ProjectWindow {
     virtual void SetDirectKeysShown(bool shown) = 0;
     // The window's build command.
     virtual void CreateFile() = 0;
+    // Puts the main window's project commands (Create File, Transfer Config,
+    // Show Direct Keys) into this window's state: it became the active one.
+    virtual void ShowCommandStates() = 0;
 };
 
 }  // namespace orbik::ui

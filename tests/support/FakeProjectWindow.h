@@ -18,6 +18,8 @@ class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
     bool DirectKeysShown() const override { return directKeys_; }
     void SetDirectKeysShown(bool shown) override { directKeys_ = shown; }
     void CreateFile() override { ++builds; }
+    void ShowCommandStates() override { ++activations; }
+    int activations = 0;
     int builds = 0;
 
   private:

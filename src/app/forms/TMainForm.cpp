@@ -150,7 +150,7 @@ void TMainForm::FormCreate() {
     ui_->StatusBar1->installEventFilter(this);
 
     ui_->MdiArea->setViewMode(QMdiArea::SubWindowView);
-    connect(ui_->MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::UpdateCaption);
+    connect(ui_->MdiArea, &QMdiArea::subWindowActivated, this, &TMainForm::ProjectWindowActivated);
     ui_->FileClose->setShortcut(QKeySequence::Quit);
     ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
     ui_->FileProjects->setShortcut(QKeySequence::Open);
@@ -300,6 +300,27 @@ void TMainForm::CloseActiveProjectWindow() {
     if (!area->activeSubWindow()) area->setActiveSubWindow(area->subWindowList().constLast());
     area->closeActiveSubWindow();
     UpdateCaption();
+}
+
+// With several projects open, the commands follow the one in front; with
+// none left, the commands that need a project go.
+void TMainForm::ProjectWindowActivated(QMdiSubWindow* sub) {
+    UpdateCaption();
+    if (!sub) {
+        if (!ui_->MdiArea->subWindowList().isEmpty()) return;  // focus left the area
+        SetCreateFileEnabled(false);
+        SetShowDirectKeysEnabled(false);
+        SetTransferConfigEnabled(true);
+        return;
+    }
+    auto* project = dynamic_cast<ui::ProjectWindow*>(sub->widget());
+    if (!project) return;
+    project->ShowCommandStates();
+    ui::UiTexts text(settings_);
+    ui_->ShowDirectKeys1->setText(project->DirectKeysShown()
+                                      ? text("EditHide", "Hide Direct Keys")
+                                      : text("EditShow", "Show Direct Keys"));
+    ui::AssignAccessKeys(*ui_->MainMenu1);
 }
 
 // The caption names the project being edited, as "Title - [Project]".

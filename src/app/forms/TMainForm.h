@@ -11,6 +11,7 @@
 
 class QAction;
 class QLabel;
+class QMdiSubWindow;
 
 namespace Ui {
 class TMainForm;
@@ -86,6 +87,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void WarnDevice(const QString& message);
     QString StartDir() const;
     void UpdateCaption();
+    void ProjectWindowActivated(QMdiSubWindow* sub);
 
     std::unique_ptr<Ui::TMainForm> ui_;
     ui::Dialogs& dialogs_;

@@ -418,6 +418,15 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
     emit EntrySelected();
 }
 
+void TProjectForm::ShowCommandStates() {
+    if (!loaded_) return;
+    ui::MainWindow& main = context_.mainWindow;
+    main.SetCreateFileEnabled(clean_);
+    main.SetTransferConfigEnabled(
+        platform::FileExists(project::ImageFile(projectDir_, projectName_, ".cif")));
+    main.SetShowDirectKeysEnabled(!ReadOnly());
+}
+
 void TProjectForm::CreateFile() {
     createForm_ = std::make_unique<compiler::TCreateForm>(context_, this);
     createForm_->show();

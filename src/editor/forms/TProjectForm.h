@@ -85,6 +85,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     bool DirectKeysShown() const override;
     void SetDirectKeysShown(bool shown) override;
     void CreateFile() override;
+    void ShowCommandStates() override;
 
   signals:
     // The model was read (again); pages fill themselves from it.

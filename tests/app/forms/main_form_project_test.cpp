@@ -98,6 +98,41 @@ TEST_F(MainFormProjectTest, MainEntriesOfNoItemAreToldOnceBeforeAnySave) {
     EXPECT_EQ(after, "keyword=lamp\r\nprocedure=Nothing\r\n\r\n" + text);
 }
 
+// With two projects open the commands follow the one in front, and closing
+// one leaves them as the other needs them.
+TEST_F(MainFormProjectTest, CommandsFollowTheProjectInFront) {
+    fs::path projects = dir.Path() / "demo/Project";
+    fs::copy(projects / "Demo", projects / "Solo", fs::copy_options::recursive);
+    fs::rename(projects / "Solo/Demo.txt", projects / "Solo/Solo.txt");
+    std::string main;
+    ASSERT_TRUE(platform::ReadWholeFile(projects / "Solo/Solo.txt", &main, 1 << 20));
+    main.erase(main.find("item=externaldisplay"));
+    ASSERT_TRUE(platform::WriteFileAtomic(projects / "Solo/Solo.txt", main));
+
+    form->OpenProjectWindow("Demo");
+    form->OpenProjectWindow("Solo");
+    ASSERT_EQ(form->ProjectWindowCaptions(), (QStringList{"Demo", "Solo"}));
+    EXPECT_TRUE(Action("DataCreateFile")->isEnabled());
+    EXPECT_FALSE(Action("ShowDirectKeys1")->isEnabled()) << "a solo project has none";
+
+    form->OpenProjectWindow("Demo");  // refused, but brings it to the front
+    EXPECT_TRUE(Action("ShowDirectKeys1")->isEnabled());
+    Action("ShowDirectKeys1")->trigger();
+    EXPECT_EQ(Action("ShowDirectKeys1")->text().remove('&'), "Hide Direct Keys");
+
+    form->CloseActiveProjectWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(form->ProjectWindowCaptions(), QStringList{"Solo"});
+    EXPECT_TRUE(Action("DataCreateFile")->isEnabled()) << "Solo is still open";
+    EXPECT_FALSE(Action("ShowDirectKeys1")->isEnabled());
+    EXPECT_EQ(Action("ShowDirectKeys1")->text().remove('&'), "Show Direct Keys");
+
+    form->CloseActiveProjectWindow();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(Action("DataCreateFile")->isEnabled());
+    EXPECT_TRUE(Action("ToolButton7")->isEnabled());
+}
+
 TEST_F(MainFormProjectTest, ClosingTheChildWindowClosesTheProject) {
     form->OpenProjectWindow("Demo");
     ASSERT_EQ(form->ProjectWindowCaptions().size(), 1);
