@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "RatioMain.h"
 #include "compiler/BuildConfiguration.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -188,38 +189,10 @@ BENCHMARK(BM_ReadInputsWriteOutputs)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
-// Passes the results on and keeps the medians for the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Interleaved repetitions: load from other processes then weighs on both
-    // sides of the ratio alike. A flag given on the command line still wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    auto build = reporter.medians.find("BM_Build");
-    auto floor = reporter.medians.find("BM_ReadInputsWriteOutputs");
-    if (build == reporter.medians.end() || floor == reporter.medians.end() || floor->second <= 0)
-        return 0;
-    std::printf(
-        "median build %.3f ms, median read inputs + write outputs %.3f ms, ratio %.2f (target <= "
-        "3)\n",
-        build->second, floor->second, build->second / floor->second);
-    return 0;
+    return orbik::bench::RunRatioBenchmarks(
+        argc, argv,
+        {"BM_Build", "BM_ReadInputsWriteOutputs", "build", "read inputs + write outputs", 3});
 }

@@ -10,6 +10,7 @@
 #include <map>
 #include <string>
 
+#include "RatioMain.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "platform/FileSystem.h"
@@ -138,38 +139,10 @@ BENCHMARK(BM_ReadWriteFiles)
     ->Repetitions(15)
     ->ReportAggregatesOnly(true);
 
-// Passes the results on and keeps the medians for the ratio.
-class MedianReporter : public benchmark::ConsoleReporter {
-  public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& run : runs)
-            if (run.aggregate_name == "median")
-                medians[run.run_name.function_name] = run.GetAdjustedRealTime();
-    }
-    std::map<std::string, double> medians;
-};
-
 }  // namespace
 
 int main(int argc, char** argv) {
-    // Interleaved repetitions: load from other processes weighs on both
-    // sides of the ratio alike. A flag given on the command line still wins.
-    std::vector<char*> args(argv, argv + argc);
-    char interleave[] = "--benchmark_enable_random_interleaving=true";
-    args.insert(args.begin() + 1, interleave);
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    MedianReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    auto work = reporter.medians.find("BM_LoadSave");
-    auto floor = reporter.medians.find("BM_ReadWriteFiles");
-    if (work == reporter.medians.end() || floor == reporter.medians.end() || floor->second <= 0)
-        return 0;
-    std::printf(
-        "median load + save %.3f ms, median read + write the same files %.3f ms, ratio %.2f "
-        "(target <= 3)\n",
-        work->second, floor->second, work->second / floor->second);
-    return 0;
+    return orbik::bench::RunRatioBenchmarks(
+        argc, argv,
+        {"BM_LoadSave", "BM_ReadWriteFiles", "load + save", "read + write the same files", 3});
 }
