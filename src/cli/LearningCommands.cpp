@@ -3,7 +3,6 @@
 // Ctrl-C stops between two blocks; during the wait for a learned signal
 // it ends the program.
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/CtrlC.h"
 #include "link/Learning.h"
 #include "link/Protocol.h"
 #include "link/TransferSession.h"
@@ -27,12 +27,6 @@
 namespace orbik::cli {
 
 namespace {
-
-volatile sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
 
 void Complain(const char* command, const std::string& message) {
     std::fprintf(stderr, "orbik-cli %s: %s\n", command, message.c_str());
@@ -86,29 +80,13 @@ int WithDevice(const char* command, const std::string& port,
     return status;
 }
 
-// While it lives, Ctrl-C stops a block loop between two blocks instead of
-// ending the program. The wait for a learned signal cannot be stopped, so
-// Ctrl-C ends the program there as usual.
-class CtrlCStops {
-  public:
-    explicit CtrlCStops(link::DeviceLink& device) {
-        interrupted = 0;
-        struct sigaction action = {};
-        action.sa_handler = OnInterrupt;
-        sigaction(SIGINT, &action, &previous_);
-        callbacks.processEvents = [&device] {
-            if (interrupted) device.AbortTransfer = true;
-        };
-    }
-    ~CtrlCStops() { sigaction(SIGINT, &previous_, nullptr); }
-    CtrlCStops(const CtrlCStops&) = delete;
-    CtrlCStops& operator=(const CtrlCStops&) = delete;
-
+// The block loops stop on Ctrl-C between two blocks. The wait for a learned
+// signal cannot be stopped, so Ctrl-C ends the program there as usual.
+link::LearningCallbacks StoppedByCtrlC(const CtrlCStops& stops) {
     link::LearningCallbacks callbacks;
-
-  private:
-    struct sigaction previous_ = {};
-};
+    callbacks.processEvents = stops.ProcessEvents();
+    return callbacks;
+}
 
 // The failures of a block loop; 0 for a complete one.
 int TransferStatus(const char* command, link::SignalTransfer result) {
@@ -141,7 +119,7 @@ int LearnBlock(const char* command, link::DeviceLink& device, std::string* block
     line.End();
     if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
     CtrlCStops stops(device);
-    int status = TransferStatus(command, link::ReadSignal(device, block, stops.callbacks));
+    int status = TransferStatus(command, link::ReadSignal(device, block, StoppedByCtrlC(stops)));
     if (status != 0) return status;
     // A count beyond what the device can hold is no signal to keep.
     if (block->size() < link::SignalBlockLength(*block)) return Fail(link::kSignalTooLongMessage);
@@ -277,7 +255,8 @@ int RunPlaySignal(const Args& args) {
     }
     return WithDevice(command, parsed->port, [&](link::DeviceLink& device) {
         CtrlCStops stops(device);
-        int status = TransferStatus(command, link::WriteSignal(device, block, stops.callbacks));
+        int status =
+            TransferStatus(command, link::WriteSignal(device, block, StoppedByCtrlC(stops)));
         if (status != 0) return status;
         if (!link::PlaySignal(device))
             return Fail(device.ConnectionLost ? link::kConnectionErrorMessage

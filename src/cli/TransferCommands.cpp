@@ -1,7 +1,6 @@
 // send, read-config, send-mem, read-mem: the transfer operations on the
 // console, with a progress bar on a terminal. Ctrl-C stops between blocks.
 
-#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -10,6 +9,7 @@
 #include <string>
 
 #include "cli/Commands.h"
+#include "cli/CtrlC.h"
 #include "link/Protocol.h"
 #include "link/Transfer.h"
 #include "link/TransferSession.h"
@@ -18,12 +18,6 @@
 namespace orbik::cli {
 
 namespace {
-
-volatile sig_atomic_t interrupted = 0;
-
-void OnInterrupt(int) {
-    interrupted = 1;
-}
 
 // A bar that redraws in place on a terminal and prints every tenth on a pipe.
 class ProgressBar {
@@ -105,21 +99,15 @@ int RunJob(const char* command, const std::string& port, const link::TransferJob
         if (!found) return;
         std::fprintf(stderr, "ORBIK %s found (firmware %s, ID %s)\n", device.DeviceModel.c_str(),
                      device.FirmwareVersion.c_str(), device.DeviceID.c_str());
-        interrupted = 0;
-        struct sigaction action = {}, previous = {};
-        action.sa_handler = OnInterrupt;
-        sigaction(SIGINT, &action, &previous);
+        CtrlCStops stops(device);
 
         ProgressBar bar;
         link::TransferCallbacks callbacks;
         callbacks.status = [&](const std::string& text) { bar.Status(text); };
         callbacks.progress = [&](int percent) { bar.Percent(percent); };
-        callbacks.processEvents = [&] {
-            if (interrupted) device.AbortTransfer = true;
-        };
+        callbacks.processEvents = stops.ProcessEvents();
         link::TransferOutcome outcome = link::RunTransfer(device, job, callbacks);
         bar.EndLine();
-        sigaction(SIGINT, &previous, nullptr);
         status = ExitStatus(command, outcome);
     });
     return status;
