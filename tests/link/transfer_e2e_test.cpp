@@ -305,6 +305,26 @@ TEST(TransferCliE2E, SendsAndReadsEveryKindOfImage) {
     EXPECT_EQ(ReadFile(readMem), std::string("\x08\x00\x00", 3) + sim.Memory(0x80000, kMemorySize));
 }
 
+// Ctrl-C during a read at the real line rate stops it between two blocks:
+// exit status 130, and neither a new nor a half-read file is left.
+TEST(TransferCliE2E, CtrlCStopsAReadAndLeavesNoFile) {
+    SimulatedDeviceOptions options;
+    options.args = {"--baud", "57600"};
+    SimulatedDevice sim(options);
+    TempDir dir;
+    auto target = dir / "stopped.mem";
+    auto log = dir / "cli.log";
+    std::string script = std::string(ORBIK_CLI_PATH) + " read-mem " + target.string() + " --port " +
+                         sim.PortName() + " >" + log.string() +
+                         " 2>&1 & pid=$!; sleep 1.5; kill -INT $pid; wait $pid";
+    int rc = std::system(script.c_str());
+    std::string out = ReadFile(log);
+    ASSERT_TRUE(WIFEXITED(rc)) << out;
+    EXPECT_EQ(WEXITSTATUS(rc), 130) << out;
+    EXPECT_NE(out.find("transfer stopped"), std::string::npos) << out;
+    EXPECT_FALSE(std::filesystem::exists(target));
+}
+
 TEST(TransferCliE2E, FileWhoseReadsFailIsNotSent) {
     TempDir dir;
     std::string out;
