@@ -119,9 +119,13 @@ bool WriteIrSamples(const fs::path& output, const WriteBytes& write) {
         !write(devices / "television" / "tv.icp", packed) ||
         !write(devices / "telephone" / "--01.icp", EmptyTemplate()))
         return false;
-    if (!WriteSignalNames(SignalNameFile(sample), names, &error)) {
-        std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
-        return false;
+    // Code files keep their signal names beside them, in the library as in
+    // a device folder.
+    for (const fs::path& codeFile : {sample, devices / "television" / "tv.icp"}) {
+        if (!WriteSignalNames(SignalNameFile(codeFile), names, &error)) {
+            std::fprintf(stderr, "orbik-demogen: %s\n", error.c_str());
+            return false;
+        }
     }
     return true;
 }
