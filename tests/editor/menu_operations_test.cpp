@@ -13,6 +13,7 @@
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "platform/FileSystem.h"
+#include "support/SavedModel.h"
 #include "support/TempDir.h"
 #include "support/TestProject.h"
 
@@ -362,41 +363,7 @@ class MenuProperty : public ::testing::Test {
     fsys::path project = dir / "Demo";
 };
 
-// Save writes an empty procedure as "Nothing", which load reads back; the
-// used keywords are counted in the order load meets them.
-// Menus are numbered in the order load meets them, depth first from Main;
-// menus made since were appended.
-void VisitMenus(const ProjectModel& m, std::size_t menu, std::vector<std::size_t>* order) {
-    order->push_back(menu);
-    for (const auto& e : m.menus[menu].entries)
-        if (e.subMenu) VisitMenus(m, *e.subMenu, order);
-}
-ProjectModel InLoadOrder(ProjectModel m) {
-    std::vector<std::size_t> order;
-    VisitMenus(m, 0, &order);
-    order.insert(order.begin() + 1, 1);
-    std::vector<std::size_t> newIndex(m.menus.size());
-    std::vector<MenuRecord> menus;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newIndex[order[i]] = i;
-        menus.push_back(m.menus[order[i]]);
-    }
-    for (auto& menu : menus)
-        for (auto& e : menu.entries)
-            if (e.subMenu) e.subMenu = newIndex[*e.subMenu];
-    m.menus = menus;
-    return m;
-}
-
-ProjectModel AsSaved(ProjectModel m) {
-    m = InLoadOrder(std::move(m));
-    std::sort(m.usedKeywords.begin(), m.usedKeywords.end(),
-              [](const UsedKeyword& a, const UsedKeyword& b) { return a.name < b.name; });
-    for (auto& menu : m.menus)
-        for (auto& e : menu.entries)
-            if (e.procedure.empty()) e.procedure = {"Nothing"};
-    return m;
-}
+using orbik::test::AsSaved;
 
 std::vector<EntryRef> AllEntries(const ProjectModel& m) {
     std::vector<EntryRef> refs;

@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
@@ -13,6 +15,7 @@
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
+#include "editor/forms/MenuPage.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectLayout.h"
 #include "ui/Desktop.h"
@@ -63,6 +66,29 @@ QIcon TreeIcon(const QStyle& style, int image) {
         default:
             return style.standardIcon(QStyle::SP_FileIcon);
     }
+}
+
+// Row numbers from the top of the tree down to `item`.
+std::vector<int> TreePath(QTreeWidgetItem* item) {
+    std::vector<int> path;
+    for (; item; item = item->parent())
+        path.insert(path.begin(), item->parent() ? item->parent()->indexOfChild(item)
+                                                 : item->treeWidget()->indexOfTopLevelItem(item));
+    return path;
+}
+
+// The node at `path` or, when it is gone, the one that took its place: the
+// last node of its level, else its parent.
+QTreeWidgetItem* NodeAt(const QTreeWidget& tree, const std::vector<int>& path) {
+    QTreeWidgetItem* node = nullptr;
+    for (int row : path) {
+        int count = node ? node->childCount() : tree.topLevelItemCount();
+        if (count == 0) break;
+        int at = std::min(row, count - 1);
+        node = node ? node->child(at) : tree.topLevelItem(at);
+        if (at != row) break;
+    }
+    return node;
 }
 
 void AddNodes(const std::vector<TreeNode>& nodes, QTreeWidget* tree, QTreeWidgetItem* parent,
@@ -146,10 +172,17 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     connect(ui_->PC_Config, &QTabWidget::currentChanged, this, &TProjectForm::PC_ConfigChanging);
     connect(ui_->TV_Project, &QTreeWidget::currentItemChanged, this,
             &TProjectForm::TV_ProjectChange);
+    // A double click clears the selection, so that what is added next goes to Main.
+    connect(ui_->TV_Project, &QTreeWidget::itemDoubleClicked, this,
+            [this] { ui_->TV_Project->setCurrentItem(nullptr); });
+    connect(ui_->TV_KeyList, &QTreeWidget::itemDoubleClicked, this,
+            &TProjectForm::KeywordActivated);
     CreatePages();
 }
 
-void TProjectForm::CreatePages() {}
+void TProjectForm::CreatePages() {
+    AttachPage(Page::Tree, new MenuPage(*this, context_));
+}
 
 QWidget* TProjectForm::PageTab(Page page) const {
     switch (page) {
@@ -176,6 +209,12 @@ std::optional<EntryRef> TProjectForm::SelectedEntry() const {
     if (!loaded_ || !item) return std::nullopt;
     return EntryRef{item->data(0, Qt::UserRole).toULongLong(),
                     item->data(0, Qt::UserRole + 2).toULongLong()};
+}
+
+std::optional<std::size_t> TProjectForm::SelectedKeyword() const {
+    const QTreeWidgetItem* item = ui_->TV_KeyList->currentItem();
+    if (!loaded_ || !item) return std::nullopt;
+    return item->data(0, Qt::UserRole + 2).toULongLong();
 }
 
 void TProjectForm::BeforeDiskChange() {}
@@ -299,13 +338,22 @@ void TProjectForm::UpdateKeywordGauge() {
 }
 
 void TProjectForm::Refresh() {
+    const std::vector<int> selected = TreePath(ui_->TV_Project->currentItem());
     FillStructureLists();
     FillProjectTree();
     UpdateKeywordGauge();
+    if (QTreeWidgetItem* node = NodeAt(*ui_->TV_Project, selected))
+        ui_->TV_Project->setCurrentItem(node);
+    else
+        emit EntrySelected();  // nothing is left to select
 }
 
 void TProjectForm::SetStructureShown(bool shown) {
     SetPageShown(ui_->TS_Struct, shown);
+}
+
+bool TProjectForm::StructureShown() const {
+    return ui_->PC_Config->isTabVisible(ui_->PC_Config->indexOf(ui_->TS_Struct));
 }
 
 void TProjectForm::SetBytesUsed(std::int64_t bytes) {
@@ -409,9 +457,8 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
         ResolveChange(ui_->PC_Config->currentWidget(), text("ConfirmChanges", "Confirm Changes?"),
                       true);
     }
-    if (!current) return;
-    const MenuEntry& entry = EntryAt(model_, *SelectedEntry());
-    bool device = !ReadOnly() && entry.item && entry.device;
+    const MenuEntry* entry = current ? &EntryAt(model_, *SelectedEntry()) : nullptr;
+    bool device = !ReadOnly() && entry && entry->item && entry->device;
     if (!device && ui_->PC_Config->currentWidget() == ui_->TS_Device)
         ui_->PC_Config->setCurrentWidget(ui_->TS_Configure);
     SetPageShown(ui_->TS_Device, device);

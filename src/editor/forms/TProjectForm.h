@@ -66,6 +66,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     QWidget* PageTab(Page page) const;
     // The menu entry selected in the project tree, if any.
     std::optional<EntryRef> SelectedEntry() const;
+    // The keyword selected in the keyword tree: its index in the model's list.
+    std::optional<std::size_t> SelectedKeyword() const;
     // Called before anything changes the project's files (a save, a page's
     // own file work), so that the change can be taken back.
     void BeforeDiskChange();
@@ -77,6 +79,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     // After a change of the model: the trees and the keyword gauge again.
     void Refresh();
     void SetStructureShown(bool shown);
+    bool StructureShown() const;
     // The signal-memory gauge.
     void SetBytesUsed(std::int64_t bytes);
 
@@ -92,6 +95,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     // The selection of the project tree changed, after any pending change
     // was confirmed or dropped.
     void EntrySelected();
+    // A keyword of the keyword tree was double-clicked.
+    void KeywordActivated();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
