@@ -15,6 +15,11 @@ class ProjectWindow {
     virtual void SetDirectKeysShown(bool shown) = 0;
     // The window's build command.
     virtual void CreateFile() = 0;
+    // Taking back the last change of the project's files, and doing it again.
+    virtual bool CanUndo() const = 0;
+    virtual bool CanRedo() const = 0;
+    virtual void Undo() = 0;
+    virtual void Redo() = 0;
 };
 
 }  // namespace orbik::ui

@@ -18,7 +18,13 @@ class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
     bool DirectKeysShown() const override { return directKeys_; }
     void SetDirectKeysShown(bool shown) override { directKeys_ = shown; }
     void CreateFile() override { ++builds; }
+    bool CanUndo() const override { return canUndo; }
+    bool CanRedo() const override { return canRedo; }
+    void Undo() override { ++undos; }
+    void Redo() override { ++redos; }
     int builds = 0;
+    bool canUndo = false, canRedo = false;
+    int undos = 0, redos = 0;
 
   private:
     std::string name_;

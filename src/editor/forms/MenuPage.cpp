@@ -171,8 +171,6 @@ void MenuPage::CreateDevice_BClick() {
             &error)) {
         form_.Model() = std::move(before);
         context_.dialogs.Warn(this, form_.windowTitle(), ui::FromCp1252(error));
-        form_.Refresh();
-        return;
     }
     Changed();
 }

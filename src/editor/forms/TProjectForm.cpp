@@ -11,6 +11,7 @@
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
+#include "editor/ProjectHistory.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
@@ -39,13 +40,22 @@ struct FormText {
 };
 
 constexpr FormText kFormTexts[] = {
-    {"TB_SavePr", "Save", Target::Hint},           {"TB_Print", "Print", Target::Hint},
-    {"ToolButton3", "RF Files", Target::Hint},     {"TB_Create", "Create File", Target::Hint},
-    {"TB_ClosePr", "Close Project", Target::Hint}, {"TS_Keywords", "Keywords", Target::Page},
-    {"TS_Templates", "Templates", Target::Page},   {"TS_Tree", "Edit Menu", Target::Page},
-    {"TS_Configure", "Configure", Target::Page},   {"TS_Device", "Edit Device", Target::Page},
-    {"TS_DKeys", "DKeys", Target::Page},           {"TS_Settings", "Settings", Target::Page},
-    {"TS_Overview", "Overview", Target::Page},     {"TS_Struct", "Structure", Target::Page},
+    {"TB_SavePr", "Save", Target::Hint},
+    {"TB_Print", "Print", Target::Hint},
+    {"ToolButton3", "RF Files", Target::Hint},
+    {"TB_Create", "Create File", Target::Hint},
+    {"TB_ClosePr", "Close Project", Target::Hint},
+    {"TB_Undo", "Undo", Target::Hint},
+    {"TB_Redo", "Redo", Target::Hint},
+    {"TS_Keywords", "Keywords", Target::Page},
+    {"TS_Templates", "Templates", Target::Page},
+    {"TS_Tree", "Edit Menu", Target::Page},
+    {"TS_Configure", "Configure", Target::Page},
+    {"TS_Device", "Edit Device", Target::Page},
+    {"TS_DKeys", "DKeys", Target::Page},
+    {"TS_Settings", "Settings", Target::Page},
+    {"TS_Overview", "Overview", Target::Page},
+    {"TS_Struct", "Structure", Target::Page},
 };
 
 const char* const kStructureTrees[] = {"Menus",    "Items", "Devices",
@@ -117,6 +127,7 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     ui_->setupUi(this);
     setObjectName("ProjectForm");
     setWindowTitle(ui::FromCp1252(projectName_));
+    CreateHistoryActions();
 
     for (QAction* action : ui_->ToolBar1->actions()) {
         if (QWidget* button = ui_->ToolBar1->widgetForAction(action);
@@ -217,7 +228,84 @@ std::optional<std::size_t> TProjectForm::SelectedKeyword() const {
     return item->data(0, Qt::UserRole + 2).toULongLong();
 }
 
-void TProjectForm::BeforeDiskChange() {}
+void TProjectForm::BeforeDiskChange() {
+    std::string error;
+    if (history_ && !history_->BeginChange(&error)) {
+        ui::UiTexts text(context_.settings);
+        ShowFailures(windowTitle(),
+                     {text("NoUndo", "This change cannot be undone."), ui::FromCp1252(error)});
+    }
+}
+
+void TProjectForm::CreateHistoryActions() {
+    undo_ = new QAction(this);
+    undo_->setObjectName("TB_Undo");
+    undo_->setShortcut(QKeySequence::Undo);
+    undo_->setIcon(QIcon::fromTheme("edit-undo", style()->standardIcon(QStyle::SP_ArrowBack)));
+    redo_ = new QAction(this);
+    redo_->setObjectName("TB_Redo");
+    redo_->setShortcut(QKeySequence("Ctrl+Shift+Z"));
+    redo_->setIcon(QIcon::fromTheme("edit-redo", style()->standardIcon(QStyle::SP_ArrowForward)));
+    ui_->ToolBar1->insertActions(ui_->TB_Print, {undo_, redo_});
+    for (QAction* action : {undo_, redo_}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    connect(undo_, &QAction::triggered, this, &TProjectForm::Undo);
+    connect(redo_, &QAction::triggered, this, &TProjectForm::Redo);
+    UpdateHistoryActions();
+}
+
+void TProjectForm::UpdateHistoryActions() {
+    undo_->setEnabled(CanUndo());
+    redo_->setEnabled(CanRedo());
+}
+
+bool TProjectForm::CanUndo() const {
+    return loaded_ && (!clean_ || (history_ && history_->CanUndo()));
+}
+
+bool TProjectForm::CanRedo() const {
+    return loaded_ && clean_ && history_ && history_->CanRedo();
+}
+
+void TProjectForm::Undo() {
+    if (!loaded_) return;
+    if (!clean_) {
+        Discard(ui_->PC_Config->currentWidget());
+        UpdateHistoryActions();
+        return;
+    }
+    StepHistory(true);
+}
+
+void TProjectForm::Redo() {
+    if (loaded_ && clean_) StepHistory(false);
+}
+
+void TProjectForm::StepHistory(bool undo) {
+    if (!history_) return;
+    std::string error;
+    if (!(undo ? history_->Undo(&error) : history_->Redo(&error))) {
+        if (!error.empty()) ShowFailures(windowTitle(), {ui::FromCp1252(error)});
+        UpdateHistoryActions();
+        return;
+    }
+    QWidget* page = ui_->PC_Config->currentWidget();
+    const std::vector<int> selected = TreePath(ui_->TV_Project->currentItem());
+    const bool directKeys = DirectKeysShown(), structure = StructureShown();
+    if (!Load()) {
+        TB_ClosePrClick();
+        return;
+    }
+    SetDirectKeysShown(directKeys);
+    SetStructureShown(structure);
+    if (QTreeWidgetItem* node = NodeAt(*ui_->TV_Project, selected))
+        ui_->TV_Project->setCurrentItem(node);
+    if (ui_->PC_Config->isTabVisible(ui_->PC_Config->indexOf(page)))
+        ui_->PC_Config->setCurrentWidget(page);
+    UpdateHistoryActions();
+}
 
 TProjectForm::~TProjectForm() = default;
 
@@ -254,6 +342,12 @@ bool TProjectForm::Load() {
     }
     model_ = std::move(loaded.model);
     loaded_ = true;
+    if (!history_) {
+        // Without a history the project is edited all the same, without undo.
+        std::error_code ec;
+        history_ = ProjectHistory::Create(projectDir_, fs::temp_directory_path(ec), nullptr);
+    }
+    UpdateHistoryActions();
 
     ui::UiTexts text(context_.settings);
     panels_[0]->setText(model_.hasExternalDisplay ? text("ModelMax", ModelText(model_))
@@ -378,6 +472,7 @@ void TProjectForm::MarkChanged() {
     clean_ = false;
     // What is built is the files on disk, not the pending change.
     ui_->TB_Create->setEnabled(false);
+    UpdateHistoryActions();
     context_.mainWindow.SetCreateFileEnabled(false);
 }
 
@@ -407,6 +502,8 @@ void TProjectForm::SaveProject() {
     ui_->TB_SavePr->setEnabled(true);
     ui_->TB_Create->setEnabled(true);
     context_.mainWindow.SetCreateFileEnabled(true);
+    if (history_) history_->EndChange();
+    UpdateHistoryActions();
 }
 
 void TProjectForm::Discard(QWidget* page) {
@@ -431,6 +528,7 @@ void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool sa
         Discard(page);
     }
     resolving_ = false;
+    UpdateHistoryActions();
 }
 
 void TProjectForm::EmptyTempDevices() {
@@ -498,6 +596,7 @@ void TProjectForm::closeEvent(QCloseEvent* event) {
         EmptyTempDevices();
         loaded_ = false;
     }
+    history_.reset();  // its copies of the project go with it
     createForm_.reset();
     event->accept();
 }

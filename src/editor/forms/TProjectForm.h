@@ -31,6 +31,8 @@ class TCreateForm;
 
 namespace orbik::editor {
 
+class ProjectHistory;
+
 class TProjectForm : public QWidget, public ui::ProjectWindow {
     Q_OBJECT
 
@@ -88,6 +90,12 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     bool DirectKeysShown() const override;
     void SetDirectKeysShown(bool shown) override;
     void CreateFile() override;
+    // An unconfirmed change of a page is taken back first; then the saved
+    // changes, one by one, and the model is read again.
+    bool CanUndo() const override;
+    bool CanRedo() const override;
+    void Undo() override;
+    void Redo() override;
 
   signals:
     // The model was read (again); pages fill themselves from it.
@@ -116,6 +124,11 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void ResolveChange(QWidget* page, const QString& question, bool saveAfterConfirm);
     void Discard(QWidget* page);
     void EmptyTempDevices();
+    void CreateHistoryActions();
+    void UpdateHistoryActions();
+    // Undo or redo on disk, then the model again with the page, the
+    // selection and the shown pages as they were.
+    void StepHistory(bool undo);
 
     void PC_ConfigChanging(int index);
     void TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* previous);
@@ -133,6 +146,9 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     std::map<QWidget*, PageHooks> hooks_;
     std::function<void()> print_;
     std::unique_ptr<compiler::TCreateForm> createForm_;
+    std::unique_ptr<ProjectHistory> history_;  // while the project is open
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QLabel* panels_[4] = {};
 };
 

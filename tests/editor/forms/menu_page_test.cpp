@@ -207,6 +207,68 @@ TEST_F(MenuPageTest, FlagBoxesFollowTheEntryAndConfirmSaves) {
     EXPECT_TRUE(env.dialogs.AllAnswersUsed());
 }
 
+// Every file below the project: its bytes, "<dir>" for a folder.
+std::map<fs::path, std::string> Files(const fs::path& dir) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(dir)) {
+        std::string bytes = "<dir>";
+        if (entry.is_regular_file()) platform::ReadWholeFile(entry.path(), &bytes, 1 << 24);
+        files[entry.path().lexically_relative(dir)] = bytes;
+    }
+    return files;
+}
+
+TEST_F(MenuPageTest, UndoAfterADeleteRestoresEveryFileAndRedoDoesItAgain) {
+    auto form = Open();
+    auto* undo = Control<QAction>(*form, "TB_Undo");
+    auto* redo = Control<QAction>(*form, "TB_Redo");
+    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());
+    Unselect(*form);
+    ChooseKeyword(*form, "radio");
+    Control(*form, "AddItem_B")->click();
+    Select(*form, "radio");
+    ChooseKeyword(*form, "louder");
+    Control(*form, "AddItem_B")->click();
+    const auto before = Files(p.ProjectDir());
+
+    env.dialogs.QueueAnswer(true);
+    Control(*form, "DeleteItem_B")->click();
+    const auto after = Files(p.ProjectDir());
+    ASSERT_NE(after, before);
+    ASSERT_TRUE(undo->isEnabled());
+    // Ctrl+Z in the window: one step back, the model read again.
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(Control<QTreeWidget>(*form, "TV_Project"), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Files(p.ProjectDir()), before);
+    EXPECT_EQ(
+        Control<QTreeWidget>(*form, "TV_Project")->findItems("louder", Qt::MatchRecursive).size(),
+        1);
+    EXPECT_TRUE(tabs(*form)->currentWidget() == form->PageTab(TProjectForm::Page::Tree));
+    ExpectSavedAndBuilds(*form, "undone");
+    ASSERT_TRUE(redo->isEnabled());
+    redo->trigger();
+    EXPECT_EQ(Files(p.ProjectDir()), after);
+    // Back to the project as opened; the history stays outside the project.
+    for (int step = 0; step < 3; ++step) undo->trigger();
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_FALSE(Exists("Items&Menus/radio"));
+    ExpectSavedAndBuilds(*form, "as opened");
+
+    // A pending change is taken back first, without touching the files.
+    redo->trigger();
+    redo->trigger();
+    Select(*form, "radio");
+    const auto saved = Files(p.ProjectDir());
+    Control<QCheckBox>(*form, "CB_Next")->click();
+    ASSERT_FALSE(form->IsClean());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    EXPECT_TRUE(form->IsClean());
+    EXPECT_EQ(Files(p.ProjectDir()), saved);
+    EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+}
+
 TEST_F(MenuPageTest, SoloProjectOffersNoEditing) {
     p.File("P.txt", {"descriptor=P", "language=English", "item=A"});
     auto form = Open();
