@@ -4,6 +4,7 @@
 #include <QEvent>
 
 #include "editor/MenuDisk.h"
+#include "editor/forms/TPrintForm.h"
 #include "editor/forms/TProjectForm.h"
 #include "platform/FileSystem.h"
 #include "ui/Desktop.h"
@@ -48,6 +49,11 @@ MenuPage::MenuPage(TProjectForm& form, ui::WindowContext& context)
         ShowEntry();
     });
     ui_->GB_MenuSet->installEventFilter(this);
+    // The listing shows the menu tree this page edits.
+    form_.SetPrintCommand([this] {
+        TPrintForm listing(context_, form_.Model(), form_.ProjectName(), &form_);
+        ui::RunModalWindow(context_.dialogs, listing);
+    });
     // A pending change of the boxes is confirmed into the entry they show.
     form_.SetPageHooks(form_.PageTab(TProjectForm::Page::Tree),
                        {[this] {
