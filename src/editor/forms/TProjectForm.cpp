@@ -345,7 +345,8 @@ bool TProjectForm::Load() {
     if (!history_) {
         // Without a history the project is edited all the same, without undo.
         std::error_code ec;
-        history_ = ProjectHistory::Create(projectDir_, fs::temp_directory_path(ec), nullptr);
+        if (fs::path temp = fs::temp_directory_path(ec); !ec)
+            history_ = ProjectHistory::Create(projectDir_, temp, nullptr);
     }
     UpdateHistoryActions();
 

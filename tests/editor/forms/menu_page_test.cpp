@@ -102,8 +102,13 @@ TEST_F(MenuPageTest, AddDeleteAndCreateDeviceSaveAProjectThatLoadsBackAndBuilds)
     auto form = Open();
     ExpectSavedAndBuilds(*form, "as opened");
 
-    // Nothing selected: Main, and only a device selection.
-    Unselect(*form);
+    // A double click in the project tree clears the selection: Main, and
+    // only a device selection.
+    Select(*form, "tv");
+    auto* tree = Control<QTreeWidget>(*form, "TV_Project");
+    emit tree->itemDoubleClicked(tree->currentItem(), 0);
+    EXPECT_FALSE(tree->currentItem());
+    EXPECT_FALSE(Control(*form, "DeleteItem_B")->isEnabled());
     ChooseKeyword(*form, "radio");
     Control(*form, "AddItem_B")->click();
     EXPECT_TRUE(env.dialogs.Log().empty());
