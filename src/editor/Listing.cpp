@@ -43,4 +43,40 @@ std::vector<std::string> ListingLines(const ProjectModel& model, std::string_vie
     return lines;
 }
 
+namespace {
+
+// RTF takes 7-bit text: its control characters are escaped and every other
+// byte is written as \'hh of the document's code page.
+void AppendRtfText(std::string_view text, std::string* out) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (c == '\\' || c == '{' || c == '}') {
+            *out += '\\';
+            *out += c;
+        } else if (byte >= 0x80 || byte < 0x20) {
+            *out += "\\'";
+            *out += kHex[byte >> 4];
+            *out += kHex[byte & 0xF];
+        } else {
+            *out += c;
+        }
+    }
+}
+
+}  // namespace
+
+std::string ListingRtf(const std::vector<std::string>& lines, std::string_view fontName,
+                       int pointSize) {
+    std::string rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern ";
+    AppendRtfText(fontName, &rtf);
+    rtf += ";}}\r\n\\f0\\fs" + std::to_string(pointSize > 0 ? 2 * pointSize : 20) + "\r\n";
+    for (const auto& line : lines) {
+        AppendRtfText(line, &rtf);
+        rtf += "\\par\r\n";
+    }
+    rtf += "}\r\n";
+    return rtf;
+}
+
 }  // namespace orbik::editor

@@ -17,4 +17,10 @@ namespace orbik::editor {
 std::vector<std::string> ListingLines(const ProjectModel& model, std::string_view projectName,
                                       std::chrono::year_month_day printDate, bool withActions);
 
+// The lines as a rich-text (RTF) document in one fixed-pitch font, so that
+// the indents line up in a word processor. Lines and font name are
+// Windows-1252 bytes; `pointSize` is the font's size.
+std::string ListingRtf(const std::vector<std::string>& lines, std::string_view fontName,
+                       int pointSize);
+
 }  // namespace orbik::editor

@@ -18,6 +18,11 @@ class ProjectWindow {
     // Puts the main window's project commands (Create File, Transfer Config,
     // Show Direct Keys) into this window's state: it became the active one.
     virtual void ShowCommandStates() = 0;
+    // Taking back the last change of the project's files, and doing it again.
+    virtual bool CanUndo() const = 0;
+    virtual bool CanRedo() const = 0;
+    virtual void Undo() = 0;
+    virtual void Redo() = 0;
 };
 
 }  // namespace orbik::ui

@@ -76,4 +76,12 @@ TEST(Listing, SubMenusIndentFifteenPerLevelAndActionsStayAtOneColumn) {
                                    kActions + "SendDigit(1)", level1 + "quieter", "", "Radio"}));
 }
 
+TEST(Listing, RtfKeepsTheLinesAndEscapesWhatRtfReserves) {
+    EXPECT_EQ(ListingRtf({"", "   a{b}\\c", "caf\xE9"}, "Courier New", 10),
+              "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fmodern Courier New;}}\r\n"
+              "\\f0\\fs20\r\n\\par\r\n   a\\{b\\}\\\\c\\par\r\ncaf\\'e9\\par\r\n}\r\n");
+    // No size known: 10 points.
+    EXPECT_NE(ListingRtf({}, "x", -1).find("\\fs20\r\n}"), std::string::npos);
+}
+
 }  // namespace

@@ -13,6 +13,7 @@
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "platform/FileSystem.h"
+#include "support/SavedModel.h"
 #include "support/TempDir.h"
 #include "support/TestProject.h"
 
@@ -362,65 +363,7 @@ class MenuProperty : public ::testing::Test {
     fsys::path project = dir / "Demo";
 };
 
-// Save writes an empty procedure as "Nothing", which load reads back; the
-// used keywords are counted in the order load meets them.
-// Menus are numbered in the order load meets them, depth first from Main;
-// menus made since were appended.
-void VisitMenus(const ProjectModel& m, std::size_t menu, std::vector<std::size_t>* order) {
-    order->push_back(menu);
-    for (const auto& e : m.menus[menu].entries)
-        if (e.subMenu) VisitMenus(m, *e.subMenu, order);
-}
-ProjectModel InLoadOrder(ProjectModel m) {
-    std::vector<std::size_t> order;
-    VisitMenus(m, 0, &order);
-    order.insert(order.begin() + 1, 1);
-    std::vector<std::size_t> newIndex(m.menus.size());
-    std::vector<MenuRecord> menus;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newIndex[order[i]] = i;
-        menus.push_back(m.menus[order[i]]);
-    }
-    for (auto& menu : menus)
-        for (auto& e : menu.entries)
-            if (e.subMenu) e.subMenu = newIndex[*e.subMenu];
-    m.menus = menus;
-    return m;
-}
-
-// Load lists the devices in the order of the items that name them; the
-// order is not stored.
-ProjectModel DevicesInItemOrder(ProjectModel m) {
-    std::vector<std::size_t> order;
-    for (const auto& item : m.items)
-        if (item.device && std::find(order.begin(), order.end(), *item.device) == order.end())
-            order.push_back(*item.device);
-    for (std::size_t d = 0; d < m.devices.size(); ++d)
-        if (std::find(order.begin(), order.end(), d) == order.end()) order.push_back(d);
-    std::vector<std::size_t> newIndex(m.devices.size());
-    std::vector<DeviceRecord> devices;
-    for (std::size_t i = 0; i < order.size(); ++i) {
-        newIndex[order[i]] = i;
-        devices.push_back(m.devices[order[i]]);
-    }
-    m.devices = devices;
-    for (auto& item : m.items)
-        if (item.device) item.device = newIndex[*item.device];
-    for (auto& menu : m.menus)
-        for (auto& e : menu.entries)
-            if (e.device) e.device = newIndex[*e.device];
-    return m;
-}
-
-ProjectModel AsSaved(ProjectModel m) {
-    m = DevicesInItemOrder(InLoadOrder(std::move(m)));
-    std::sort(m.usedKeywords.begin(), m.usedKeywords.end(),
-              [](const UsedKeyword& a, const UsedKeyword& b) { return a.name < b.name; });
-    for (auto& menu : m.menus)
-        for (auto& e : menu.entries)
-            if (e.procedure.empty()) e.procedure = {"Nothing"};
-    return m;
-}
+using orbik::test::AsSaved;
 
 std::vector<EntryRef> AllEntries(const ProjectModel& m) {
     std::vector<EntryRef> refs;

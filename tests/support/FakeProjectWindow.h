@@ -20,7 +20,13 @@ class FakeProjectWindow : public QWidget, public ui::ProjectWindow {
     void CreateFile() override { ++builds; }
     void ShowCommandStates() override { ++activations; }
     int activations = 0;
+    bool CanUndo() const override { return canUndo; }
+    bool CanRedo() const override { return canRedo; }
+    void Undo() override { ++undos; }
+    void Redo() override { ++redos; }
     int builds = 0;
+    bool canUndo = false, canRedo = false;
+    int undos = 0, redos = 0;
 
   private:
     std::string name_;

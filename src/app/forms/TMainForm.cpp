@@ -57,6 +57,8 @@ constexpr MainText kMainTexts[] = {
     {"FileSave", "Save", "FileSave", false},
     {"FilePrint", "Print", "FilePrint", false},
     {"FileClose", "Exit", "FileClose", false},
+    {"EditUndo", "Undo", "EditUndo", false},
+    {"EditRedo", "Redo", "EditRedo", false},
     {"EditCopy", "Copy", "EditCopy", false},
     {"EditPaste", "Paste", "EditPaste", false},
     {"EditShow", "Show Direct Keys", "ShowDirectKeys1", false},
@@ -154,6 +156,11 @@ void TMainForm::FormCreate() {
     ui_->FileClose->setShortcut(QKeySequence::Quit);
     ui_->MenuInfo->setShortcut(QKeySequence::HelpContents);
     ui_->FileProjects->setShortcut(QKeySequence::Open);
+    // The project window owns Ctrl+Z and Ctrl+Shift+Z; the menu only shows them.
+    ui_->EditUndo->setShortcut(QKeySequence::Undo);
+    ui_->EditRedo->setShortcut(QKeySequence("Ctrl+Shift+Z"));
+    for (QAction* action : {ui_->EditUndo, ui_->EditRedo})
+        action->setShortcutContext(Qt::WidgetShortcut);
     ConnectCommands();
     ui::KeepGeometry(*this);
 
@@ -193,6 +200,13 @@ void TMainForm::ConnectCommands() {
     connect(ui_->FileClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
     connect(ui_->ToolClose, &QAction::triggered, this, &TMainForm::FileCloseClick);
     connect(ui_->ShowDirectKeys1, &QAction::triggered, this, &TMainForm::ShowDirectKeys1Click);
+    connect(ui_->MenuEdit, &QMenu::aboutToShow, this, &TMainForm::MenuEditShow);
+    connect(ui_->EditUndo, &QAction::triggered, this, [this] {
+        if (ui::ProjectWindow* project = ActiveProjectWindow()) project->Undo();
+    });
+    connect(ui_->EditRedo, &QAction::triggered, this, [this] {
+        if (ui::ProjectWindow* project = ActiveProjectWindow()) project->Redo();
+    });
     connect(ui_->DataCreateFile, &QAction::triggered, this, &TMainForm::DataCreateFileClick);
     connect(ui_->ExtrasBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
     connect(ui_->ToolBackup, &QAction::triggered, this, &TMainForm::ExtrasBackupClick);
@@ -363,6 +377,13 @@ void TMainForm::ShowDirectKeys1Click() {
     ui_->ShowDirectKeys1->setText(show ? text("EditHide", "Hide Direct Keys")
                                        : text("EditShow", "Show Direct Keys"));
     ui::AssignAccessKeys(*ui_->MainMenu1);
+}
+
+// Undo and Redo follow the project window the menu would act on.
+void TMainForm::MenuEditShow() {
+    ui::ProjectWindow* project = ActiveProjectWindow();
+    ui_->EditUndo->setEnabled(project && project->CanUndo());
+    ui_->EditRedo->setEnabled(project && project->CanRedo());
 }
 
 void TMainForm::DataCreateFileClick() {

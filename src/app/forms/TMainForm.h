@@ -71,6 +71,7 @@ class TMainForm : public QMainWindow, public ui::MainWindow {
     void ConnectCommands();
     void FileCloseClick();
     void ShowDirectKeys1Click();
+    void MenuEditShow();
     void DataCreateFileClick();
     void ExtrasBackupClick();
     void FileProjectsClick();

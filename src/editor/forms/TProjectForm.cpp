@@ -6,13 +6,17 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <vector>
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
+#include "editor/ProjectHistory.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
+#include "editor/forms/MenuPage.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectLayout.h"
 #include "ui/Desktop.h"
@@ -36,13 +40,22 @@ struct FormText {
 };
 
 constexpr FormText kFormTexts[] = {
-    {"TB_SavePr", "Save", Target::Hint},           {"TB_Print", "Print", Target::Hint},
-    {"ToolButton3", "RF Files", Target::Hint},     {"TB_Create", "Create File", Target::Hint},
-    {"TB_ClosePr", "Close Project", Target::Hint}, {"TS_Keywords", "Keywords", Target::Page},
-    {"TS_Templates", "Templates", Target::Page},   {"TS_Tree", "Edit Menu", Target::Page},
-    {"TS_Configure", "Configure", Target::Page},   {"TS_Device", "Edit Device", Target::Page},
-    {"TS_DKeys", "DKeys", Target::Page},           {"TS_Settings", "Settings", Target::Page},
-    {"TS_Overview", "Overview", Target::Page},     {"TS_Struct", "Structure", Target::Page},
+    {"TB_SavePr", "Save", Target::Hint},
+    {"TB_Print", "Print", Target::Hint},
+    {"ToolButton3", "RF Files", Target::Hint},
+    {"TB_Create", "Create File", Target::Hint},
+    {"TB_ClosePr", "Close Project", Target::Hint},
+    {"TB_Undo", "Undo", Target::Hint},
+    {"TB_Redo", "Redo", Target::Hint},
+    {"TS_Keywords", "Keywords", Target::Page},
+    {"TS_Templates", "Templates", Target::Page},
+    {"TS_Tree", "Edit Menu", Target::Page},
+    {"TS_Configure", "Configure", Target::Page},
+    {"TS_Device", "Edit Device", Target::Page},
+    {"TS_DKeys", "DKeys", Target::Page},
+    {"TS_Settings", "Settings", Target::Page},
+    {"TS_Overview", "Overview", Target::Page},
+    {"TS_Struct", "Structure", Target::Page},
 };
 
 const char* const kStructureTrees[] = {"Menus",    "Items", "Devices",
@@ -63,6 +76,29 @@ QIcon TreeIcon(const QStyle& style, int image) {
         default:
             return style.standardIcon(QStyle::SP_FileIcon);
     }
+}
+
+// Row numbers from the top of the tree down to `item`.
+std::vector<int> TreePath(QTreeWidgetItem* item) {
+    std::vector<int> path;
+    for (; item; item = item->parent())
+        path.insert(path.begin(), item->parent() ? item->parent()->indexOfChild(item)
+                                                 : item->treeWidget()->indexOfTopLevelItem(item));
+    return path;
+}
+
+// The node at `path` or, when it is gone, the one that took its place: the
+// last node of its level, else its parent.
+QTreeWidgetItem* NodeAt(const QTreeWidget& tree, const std::vector<int>& path) {
+    QTreeWidgetItem* node = nullptr;
+    for (int row : path) {
+        int count = node ? node->childCount() : tree.topLevelItemCount();
+        if (count == 0) break;
+        int at = std::min(row, count - 1);
+        node = node ? node->child(at) : tree.topLevelItem(at);
+        if (at != row) break;
+    }
+    return node;
 }
 
 void AddNodes(const std::vector<TreeNode>& nodes, QTreeWidget* tree, QTreeWidgetItem* parent,
@@ -91,6 +127,7 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     ui_->setupUi(this);
     setObjectName("ProjectForm");
     setWindowTitle(ui::FromCp1252(projectName_));
+    CreateHistoryActions();
 
     for (QAction* action : ui_->ToolBar1->actions()) {
         if (QWidget* button = ui_->ToolBar1->widgetForAction(action);
@@ -146,10 +183,17 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     connect(ui_->PC_Config, &QTabWidget::currentChanged, this, &TProjectForm::PC_ConfigChanging);
     connect(ui_->TV_Project, &QTreeWidget::currentItemChanged, this,
             &TProjectForm::TV_ProjectChange);
+    // A double click clears the selection, so that what is added next goes to Main.
+    connect(ui_->TV_Project, &QTreeWidget::itemDoubleClicked, this,
+            [this] { ui_->TV_Project->setCurrentItem(nullptr); });
+    connect(ui_->TV_KeyList, &QTreeWidget::itemDoubleClicked, this,
+            &TProjectForm::KeywordActivated);
     CreatePages();
 }
 
-void TProjectForm::CreatePages() {}
+void TProjectForm::CreatePages() {
+    AttachPage(Page::Tree, new MenuPage(*this, context_));
+}
 
 QWidget* TProjectForm::PageTab(Page page) const {
     switch (page) {
@@ -178,7 +222,90 @@ std::optional<EntryRef> TProjectForm::SelectedEntry() const {
                     item->data(0, Qt::UserRole + 2).toULongLong()};
 }
 
-void TProjectForm::BeforeDiskChange() {}
+std::optional<std::size_t> TProjectForm::SelectedKeyword() const {
+    const QTreeWidgetItem* item = ui_->TV_KeyList->currentItem();
+    if (!loaded_ || !item) return std::nullopt;
+    return item->data(0, Qt::UserRole + 2).toULongLong();
+}
+
+void TProjectForm::BeforeDiskChange() {
+    std::string error;
+    if (history_ && !history_->BeginChange(&error)) {
+        ui::UiTexts text(context_.settings);
+        ShowFailures(windowTitle(),
+                     {text("NoUndo", "This change cannot be undone."), ui::FromCp1252(error)});
+    }
+}
+
+void TProjectForm::CreateHistoryActions() {
+    undo_ = new QAction(this);
+    undo_->setObjectName("TB_Undo");
+    undo_->setShortcut(QKeySequence::Undo);
+    undo_->setIcon(QIcon::fromTheme("edit-undo", style()->standardIcon(QStyle::SP_ArrowBack)));
+    redo_ = new QAction(this);
+    redo_->setObjectName("TB_Redo");
+    redo_->setShortcut(QKeySequence("Ctrl+Shift+Z"));
+    redo_->setIcon(QIcon::fromTheme("edit-redo", style()->standardIcon(QStyle::SP_ArrowForward)));
+    ui_->ToolBar1->insertActions(ui_->TB_Print, {undo_, redo_});
+    for (QAction* action : {undo_, redo_}) {
+        action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(action);
+    }
+    connect(undo_, &QAction::triggered, this, &TProjectForm::Undo);
+    connect(redo_, &QAction::triggered, this, &TProjectForm::Redo);
+    UpdateHistoryActions();
+}
+
+void TProjectForm::UpdateHistoryActions() {
+    undo_->setEnabled(CanUndo());
+    redo_->setEnabled(CanRedo());
+}
+
+bool TProjectForm::CanUndo() const {
+    return loaded_ && (!clean_ || (history_ && history_->CanUndo()));
+}
+
+bool TProjectForm::CanRedo() const {
+    return loaded_ && clean_ && history_ && history_->CanRedo();
+}
+
+void TProjectForm::Undo() {
+    if (!loaded_) return;
+    if (!clean_) {
+        Discard(ui_->PC_Config->currentWidget());
+        UpdateHistoryActions();
+        return;
+    }
+    StepHistory(true);
+}
+
+void TProjectForm::Redo() {
+    if (loaded_ && clean_) StepHistory(false);
+}
+
+void TProjectForm::StepHistory(bool undo) {
+    if (!history_) return;
+    std::string error;
+    if (!(undo ? history_->Undo(&error) : history_->Redo(&error))) {
+        if (!error.empty()) ShowFailures(windowTitle(), {ui::FromCp1252(error)});
+        UpdateHistoryActions();
+        return;
+    }
+    QWidget* page = ui_->PC_Config->currentWidget();
+    const std::vector<int> selected = TreePath(ui_->TV_Project->currentItem());
+    const bool directKeys = DirectKeysShown(), structure = StructureShown();
+    if (!Load()) {
+        TB_ClosePrClick();
+        return;
+    }
+    SetDirectKeysShown(directKeys);
+    SetStructureShown(structure);
+    if (QTreeWidgetItem* node = NodeAt(*ui_->TV_Project, selected))
+        ui_->TV_Project->setCurrentItem(node);
+    if (ui_->PC_Config->isTabVisible(ui_->PC_Config->indexOf(page)))
+        ui_->PC_Config->setCurrentWidget(page);
+    UpdateHistoryActions();
+}
 
 TProjectForm::~TProjectForm() = default;
 
@@ -215,6 +342,13 @@ bool TProjectForm::Load() {
     }
     model_ = std::move(loaded.model);
     loaded_ = true;
+    if (!history_) {
+        // Without a history the project is edited all the same, without undo.
+        std::error_code ec;
+        if (fs::path temp = fs::temp_directory_path(ec); !ec)
+            history_ = ProjectHistory::Create(projectDir_, temp, nullptr);
+    }
+    UpdateHistoryActions();
 
     ui::UiTexts text(context_.settings);
     panels_[0]->setText(model_.hasExternalDisplay ? text("ModelMax", ModelText(model_))
@@ -299,13 +433,22 @@ void TProjectForm::UpdateKeywordGauge() {
 }
 
 void TProjectForm::Refresh() {
+    const std::vector<int> selected = TreePath(ui_->TV_Project->currentItem());
     FillStructureLists();
     FillProjectTree();
     UpdateKeywordGauge();
+    if (QTreeWidgetItem* node = NodeAt(*ui_->TV_Project, selected))
+        ui_->TV_Project->setCurrentItem(node);
+    else
+        emit EntrySelected();  // nothing is left to select
 }
 
 void TProjectForm::SetStructureShown(bool shown) {
     SetPageShown(ui_->TS_Struct, shown);
+}
+
+bool TProjectForm::StructureShown() const {
+    return ui_->PC_Config->isTabVisible(ui_->PC_Config->indexOf(ui_->TS_Struct));
 }
 
 void TProjectForm::SetBytesUsed(std::int64_t bytes) {
@@ -330,6 +473,7 @@ void TProjectForm::MarkChanged() {
     clean_ = false;
     // What is built is the files on disk, not the pending change.
     ui_->TB_Create->setEnabled(false);
+    UpdateHistoryActions();
     context_.mainWindow.SetCreateFileEnabled(false);
 }
 
@@ -359,6 +503,8 @@ void TProjectForm::SaveProject() {
     ui_->TB_SavePr->setEnabled(true);
     ui_->TB_Create->setEnabled(true);
     context_.mainWindow.SetCreateFileEnabled(true);
+    if (history_) history_->EndChange();
+    UpdateHistoryActions();
 }
 
 void TProjectForm::Discard(QWidget* page) {
@@ -383,6 +529,7 @@ void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool sa
         Discard(page);
     }
     resolving_ = false;
+    UpdateHistoryActions();
 }
 
 void TProjectForm::EmptyTempDevices() {
@@ -409,9 +556,8 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
         ResolveChange(ui_->PC_Config->currentWidget(), text("ConfirmChanges", "Confirm Changes?"),
                       true);
     }
-    if (!current) return;
-    const MenuEntry& entry = EntryAt(model_, *SelectedEntry());
-    bool device = !ReadOnly() && entry.item && entry.device;
+    const MenuEntry* entry = current ? &EntryAt(model_, *SelectedEntry()) : nullptr;
+    bool device = !ReadOnly() && entry && entry->item && entry->device;
     if (!device && ui_->PC_Config->currentWidget() == ui_->TS_Device)
         ui_->PC_Config->setCurrentWidget(ui_->TS_Configure);
     SetPageShown(ui_->TS_Device, device);
@@ -460,6 +606,7 @@ void TProjectForm::closeEvent(QCloseEvent* event) {
         EmptyTempDevices();
         loaded_ = false;
     }
+    history_.reset();  // its copies of the project go with it
     createForm_.reset();
     event->accept();
 }

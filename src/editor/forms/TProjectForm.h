@@ -31,6 +31,8 @@ class TCreateForm;
 
 namespace orbik::editor {
 
+class ProjectHistory;
+
 class TProjectForm : public QWidget, public ui::ProjectWindow {
     Q_OBJECT
 
@@ -66,6 +68,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     QWidget* PageTab(Page page) const;
     // The menu entry selected in the project tree, if any.
     std::optional<EntryRef> SelectedEntry() const;
+    // The keyword selected in the keyword tree: its index in the model's list.
+    std::optional<std::size_t> SelectedKeyword() const;
     // Called before anything changes the project's files (a save, a page's
     // own file work), so that the change can be taken back.
     void BeforeDiskChange();
@@ -77,6 +81,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     // After a change of the model: the trees and the keyword gauge again.
     void Refresh();
     void SetStructureShown(bool shown);
+    bool StructureShown() const;
     // The signal-memory gauge.
     void SetBytesUsed(std::int64_t bytes);
 
@@ -86,6 +91,12 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetDirectKeysShown(bool shown) override;
     void CreateFile() override;
     void ShowCommandStates() override;
+    // An unconfirmed change of a page is taken back first; then the saved
+    // changes, one by one, and the model is read again.
+    bool CanUndo() const override;
+    bool CanRedo() const override;
+    void Undo() override;
+    void Redo() override;
 
   signals:
     // The model was read (again); pages fill themselves from it.
@@ -93,6 +104,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     // The selection of the project tree changed, after any pending change
     // was confirmed or dropped.
     void EntrySelected();
+    // A keyword of the keyword tree was double-clicked.
+    void KeywordActivated();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
@@ -112,6 +125,11 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void ResolveChange(QWidget* page, const QString& question, bool saveAfterConfirm);
     void Discard(QWidget* page);
     void EmptyTempDevices();
+    void CreateHistoryActions();
+    void UpdateHistoryActions();
+    // Undo or redo on disk, then the model again with the page, the
+    // selection and the shown pages as they were.
+    void StepHistory(bool undo);
 
     void PC_ConfigChanging(int index);
     void TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* previous);
@@ -129,6 +147,9 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     std::map<QWidget*, PageHooks> hooks_;
     std::function<void()> print_;
     std::unique_ptr<compiler::TCreateForm> createForm_;
+    std::unique_ptr<ProjectHistory> history_;  // while the project is open
+    QAction* undo_ = nullptr;
+    QAction* redo_ = nullptr;
     QLabel* panels_[4] = {};
 };
 

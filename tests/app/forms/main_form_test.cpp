@@ -169,6 +169,30 @@ TEST_F(MainFormTest, ShowDirectKeysTogglesThePageOfTheProjectWindow) {
     EXPECT_EQ(project->builds, 1);
 }
 
+TEST_F(MainFormTest, EditUndoAndRedoFollowTheActiveProjectWindow) {
+    auto form = Create();
+    auto* menu = Find<QMenu>(form.get(), "MenuEdit");
+    auto* undo = Find<QAction>(form.get(), "EditUndo");
+    auto* redo = Find<QAction>(form.get(), "EditRedo");
+    emit menu->aboutToShow();
+    EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());  // no project
+    form->OpenProjectWindow("Demo");
+    ASSERT_EQ(projects.size(), 1u);
+    projects[0]->canUndo = true;
+    emit menu->aboutToShow();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_FALSE(redo->isEnabled());
+    undo->trigger();
+    projects[0]->canRedo = true;
+    emit menu->aboutToShow();
+    redo->trigger();
+    EXPECT_EQ(projects[0]->undos, 1);
+    EXPECT_EQ(projects[0]->redos, 1);
+    // The keys belong to the project window; the menu only shows them.
+    EXPECT_EQ(undo->shortcut(), QKeySequence(QKeySequence::Undo));
+    EXPECT_EQ(undo->shortcutContext(), Qt::WidgetShortcut);
+}
+
 TEST_F(MainFormTest, ProgramLanguageChosenInOptionsAppliesAtOnce) {
     dir.Write("orbik.ini", "[Language]\r\nProgram=English\r\nProject=English\r\n");
     dir.Write("formcaps.txt",

@@ -23,6 +23,7 @@
 #include "app/forms/TInfoForm.h"
 #include "app/forms/TMainForm.h"
 #include "app/forms/TOptionsForm.h"
+#include "editor/forms/TPrintForm.h"
 #include "editor/forms/TProjectForm.h"
 #include "link/forms/TTransferForm.h"
 #include "support/Captions.h"
@@ -162,6 +163,20 @@ TEST_F(TranslationTest, DialogsInGermanShowOnlyTableTexts) {
 
     english = TextsOf<TInfoForm>("English");
     german = TextsOf<TInfoForm>("German");
+    EXPECT_EQ(Untranslated(english, german, same), QStringList());
+
+    const editor::ProjectModel empty;
+    auto listingTexts = [&](const char* language) {
+        UseLanguage(language);
+        test::TestContext env(settings::LoadSettings(dir.Path()));
+        editor::TPrintForm listing(env.context, empty, "M");
+        Texts texts;
+        Walk(listing, texts);
+        return texts;
+    };
+    english = listingTexts("English");
+    german = listingTexts("German");
+    EXPECT_EQ(english["Save_B"], "Save To File");
     EXPECT_EQ(Untranslated(english, german, same), QStringList());
 }
 
