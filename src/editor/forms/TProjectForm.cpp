@@ -13,6 +13,8 @@
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
+#include "editor/forms/ActionsPage.h"
+#include "editor/forms/DirectKeysPage.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectLayout.h"
 #include "ui/Desktop.h"
@@ -149,7 +151,10 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     CreatePages();
 }
 
-void TProjectForm::CreatePages() {}
+void TProjectForm::CreatePages() {
+    AttachPage(Page::Configure, new ActionsPage(*this, context_));
+    AttachPage(Page::DKeys, new DirectKeysPage(*this, context_));
+}
 
 QWidget* TProjectForm::PageTab(Page page) const {
     switch (page) {
@@ -331,6 +336,12 @@ void TProjectForm::MarkChanged() {
     // What is built is the files on disk, not the pending change.
     ui_->TB_Create->setEnabled(false);
     context_.mainWindow.SetCreateFileEnabled(false);
+}
+
+void TProjectForm::MarkClean() {
+    clean_ = true;
+    ui_->TB_Create->setEnabled(true);
+    context_.mainWindow.SetCreateFileEnabled(true);
 }
 
 void TProjectForm::SetPrintCommand(std::function<void()> print) {

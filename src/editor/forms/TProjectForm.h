@@ -60,6 +60,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetPageHooks(QWidget* page, PageHooks hooks);
     // A page's controls hold a change not yet confirmed.
     void MarkChanged();
+    // A page dropped its change itself (Restore): nothing is pending.
+    void MarkClean();
     // The pages that edit the project; each puts its contents into its tab.
     enum class Page { Tree, Configure, Device, DKeys };
     void AttachPage(Page page, QWidget* content);
