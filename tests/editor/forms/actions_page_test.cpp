@@ -19,6 +19,8 @@
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/BuildLog.h"
+#include "editor/ActionLines.h"
+#include "editor/forms/TLinkBTForm.h"
 #include "editor/forms/TProjectForm.h"
 #include "support/TestContext.h"
 #include "support/TestProject.h"
@@ -70,6 +72,11 @@ bool Holds(const std::string& file, const QStringList& lines) {
     return file.find(Crlf(lines)) != std::string::npos;
 }
 
+LinkBtResult LinkBtResultFor(const std::string& name, bool sim) {
+    return {
+        ConnectBtByNameLine(name, sim ? ContactSource::SimCard : ContactSource::PhoneMemory).line};
+}
+
 // A max project that builds: the external display, the device selection
 // "tv" whose entry opens the sub-menu TV, and in it the entries "one" and
 // "two"; an RF library in the RF folder.
@@ -119,6 +126,24 @@ class ActionsPageTest : public ::testing::Test {
         auto found = tree->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
         ASSERT_EQ(found.size(), 1) << text.toStdString();
         tree->setCurrentItem(found[0]);
+    }
+    // Item A (the "tv" entry) gets the device television, item B the device
+    // radio; direct key 2 is active.
+    void AddDevicesAndDirectKey() {
+        project.File("P.txt", {"descriptor=Test", "language=English", "item=A", "item=B",
+                               "item=ExternalDisplay"});
+        project.File("Items&Menus/A/ITEM.TXT",
+                     {"English=A", "keyword=tv", "option=devices=television"});
+        project.File("Items&Menus/B/ITEM.TXT",
+                     {"English=B", "keyword=two", "option=devices=radio"});
+        for (const char* device : {"television", "radio"}) {
+            project.File(std::string("Devices/") + device + "/devlist.txt", {"file=x.icp"});
+            project.File(std::string("Devices/") + device + "/devvocab.txt", {});
+        }
+        project.File("Items&Menus/Main/MENU.TXT",
+                     {"keyword=tv", "procedure=SetMenu(TV)", "", "keyword=display",
+                      "procedure=Nothing", "", "keyword=dkey_2", "procedure=PushDevice",
+                      "procedure=SendButton(on)", "procedure=PopDevice"});
     }
     std::string MenuFile(const char* menu) const {
         return project.ReadProjectFile(std::string("Items&Menus/") + menu + "/MENU.TXT");
@@ -284,6 +309,193 @@ TEST_F(ActionsPageTest, ComposedActionsAndDirectKeysAreSavedAndTheProjectBuilds)
     compiler::StatusLines log;
     EXPECT_TRUE(compiler::BuildConfiguration("P", project.ProjectDir(), project.ProgramDir(), log))
         << log.Status();
+    EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+}
+
+TEST_F(ActionsPageTest, ListKeepsItsSetLinesMovesRestoresAndAsksBeforeLeaving) {
+    AddDevicesAndDirectKey();
+    auto form = Open();
+    QWidget* f = form.get();
+    SelectEntry(*form, "tv");
+    auto* devices = Find<QComboBox>(f, "CB_Devices");
+    EXPECT_TRUE(devices->isEnabled());
+    EXPECT_EQ(devices->currentText(), "television");
+    EXPECT_EQ(devices->count(), 2);
+    // A main-menu entry with a sub-menu has no Menu group.
+    EXPECT_FALSE(Enabled(f, "RG_Extra"));
+    EXPECT_FALSE(Find(f, "Add_B3")->isVisibleTo(f));
+
+    // Another device: the send framed by two switches; its own: one line.
+    Click(f, "RG_Signals0");
+    Pick(f, "CB_Devices", "radio");
+    Click(f, "Add_B1");
+    Pick(f, "CB_Devices", "television");
+    Pick(f, "CB_Buttons", "off");
+    Click(f, "Add_B1");
+    EXPECT_EQ(Lines(f, "LB_Actions"),
+              (QStringList{"SetMenu(TV)", "SetDevice(radio)", "SendButton(on)",
+                           "SetDevice(television)", "SendButton(off)"}));
+
+    // "Set" lines are neither deleted nor inserted before; others are.
+    for (int row : {0, 1, 3}) {
+        SelectLine(f, "LB_Actions", row);
+        EXPECT_FALSE(Enabled(f, "Delete_B1")) << row;
+        EXPECT_FALSE(Enabled(f, "Insert_B1")) << row;
+    }
+    SelectLine(f, "LB_Actions", 0);
+    EXPECT_FALSE(Enabled(f, "SpinButton1Up"));  // the first line
+    EXPECT_TRUE(Enabled(f, "SpinButton1Down"));
+    SelectLine(f, "LB_Actions", 2);
+    Click(f, "RG_Signals5");
+    Click(f, "Insert_B1");
+    Click(f, "Insert_B1");  // the selection stays on the line inserted before
+    EXPECT_EQ(Lines(f, "LB_Actions")[4], "SendButton(on)");
+    Click(f, "Delete_B1");
+    EXPECT_EQ(Lines(f, "LB_Actions"),
+              (QStringList{"SetMenu(TV)", "SetDevice(radio)", "Wait(200)", "Wait(200)",
+                           "SetDevice(television)", "SendButton(off)"}));
+    SelectLine(f, "LB_Actions", 5);
+    EXPECT_FALSE(Enabled(f, "SpinButton1Down"));  // the last line
+    Click(f, "SpinButton1Up");
+    EXPECT_EQ(Lines(f, "LB_Actions")[4], "SendButton(off)");
+    EXPECT_EQ(Find<QListWidget>(f, "LB_Actions")->currentRow(), 4);
+
+    // Restore: the stored procedure again, nothing pending.
+    Click(f, "Restore_B");
+    EXPECT_EQ(Lines(f, "LB_Actions"), QStringList{"SetMenu(TV)"});
+    EXPECT_TRUE(form->IsClean());
+    EXPECT_TRUE(env.mainWindow.createFileEnabled);
+    EXPECT_FALSE(Enabled(f, "Confirm_B") || Enabled(f, "Restore_B"));
+
+    // Leaving a pending list asks; Yes confirms and saves it.
+    Click(f, "Add_B1");  // the pause
+    env.dialogs.QueueAnswer(true);
+    SelectEntry(*form, "display");
+    EXPECT_EQ(env.dialogs.Messages(), QStringList{"Confirm Changes?"});
+    EXPECT_EQ(Lines(f, "LB_Actions"), QStringList{"Nothing"});
+    EXPECT_TRUE(
+        Holds(MenuFile("Main"), {"keyword=tv", "procedure=SetMenu(TV)", "procedure=Wait(200)"}))
+        << MenuFile("Main");
+    // No drops it.
+    Click(f, "RG_Signals5");
+    Click(f, "Add_B1");
+    env.dialogs.QueueAnswer(false);
+    SelectEntry(*form, "one");
+    EXPECT_EQ(EntryAt(form->Model(), {0, 1}).procedure, std::vector<std::string>{"Nothing"});
+    EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+}
+
+TEST_F(ActionsPageTest, MenuGroupSleepsOrReturnsOnceAsked) {
+    auto form = Open();
+    QWidget* f = form.get();
+    SelectEntry(*form, "one");  // in the sub-menu TV, without a sub-menu of its own
+    EXPECT_TRUE(Enabled(f, "RG_Extra"));
+    EXPECT_TRUE(Find(f, "Add_B3")->isVisibleTo(f));
+    Click(f, "RG_Extra0");
+    Click(f, "Add_B3");
+    EXPECT_EQ(Lines(f, "LB_Actions"),
+              (QStringList{"SendButton(on)", "DisplayLightOff", "PushMenu", "SetMenu(Sleep)"}));
+    EXPECT_FALSE(Enabled(f, "RG_Extra"));  // asleep once is enough
+    Click(f, "Restore_B");
+    EXPECT_TRUE(Enabled(f, "RG_Extra"));
+
+    // Return: No leaves everything as stored.
+    Click(f, "RG_Extra1");
+    env.dialogs.QueueAnswer(false);
+    Click(f, "Add_B3");
+    EXPECT_EQ(env.dialogs.Messages(), QStringList{"Deviceselection must be switched off, ok?"});
+    EXPECT_EQ(Lines(f, "LB_Actions"), QStringList{"SendButton(on)"});
+    EXPECT_TRUE(form->IsClean());
+    // Yes: confirmed and saved at once, with the parent's PushMenu and the
+    // menu's device selection off.
+    env.dialogs.QueueAnswer(true);
+    Click(f, "Add_B3");
+    EXPECT_EQ(Lines(f, "LB_Actions"), (QStringList{"SendButton(on)", "PopMenu"}));
+    EXPECT_FALSE(Enabled(f, "RG_Extra"));
+    EXPECT_FALSE(Enabled(f, "Confirm_B"));
+    EXPECT_TRUE(form->IsClean());
+    EXPECT_TRUE(
+        Holds(MenuFile("TV"), {"keyword=one", "procedure=SendButton(on)", "procedure=PopMenu"}))
+        << MenuFile("TV");
+    EXPECT_TRUE(Holds(MenuFile("TV"), {"deviceselection=off"})) << MenuFile("TV");
+    EXPECT_TRUE(
+        Holds(MenuFile("Main"), {"keyword=tv", "procedure=PushMenu", "procedure=SetMenu(TV)"}))
+        << MenuFile("Main");
+    EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+}
+
+TEST_F(ActionsPageTest, EditReplacesLinesAndMarksWhatTheBuildWouldRefuse) {
+    auto form = Open();
+    QWidget* f = form.get();
+    SelectEntry(*form, "one");
+    auto* list = Find<QListWidget>(f, "LB_Actions");
+    SelectLine(f, "LB_Actions", 0);
+    env.dialogs.QueueWindow("EditActionForm", [](QDialog& d) {
+        auto* action = Find<QLineEdit>(&d, "E_Action");
+        EXPECT_EQ(action->text(), "SendButton(on)");
+        EXPECT_FALSE(Find(&d, "E_bt_find")->isVisibleTo(&d));
+        action->setText("sendbutton(on)");
+        Click(&d, "Ok_B");
+    });
+    Click(f, "EditAction_B");
+    // Kept as typed, marked with the build's message.
+    EXPECT_EQ(list->item(0)->text(), "sendbutton(on)");
+    EXPECT_FALSE(list->item(0)->icon().isNull());
+    EXPECT_TRUE(list->item(0)->toolTip().startsWith("invalid procedure sendbutton"))
+        << list->item(0)->toolTip().toStdString();
+
+    // A Find Name line is edited in its fields; "Manual" as text.
+    Click(f, "RG_BT4");
+    Find<QLineEdit>(f, "E_bt_find")->setText("Bob");
+    Find<QLineEdit>(f, "E_bt_send")->setText("123");
+    Click(f, "Add_B4");
+    EXPECT_TRUE(list->item(1)->icon().isNull());
+    env.dialogs.QueueWindow("EditActionForm", [](QDialog& d) {
+        EXPECT_FALSE(Find(&d, "E_Action")->isVisibleTo(&d));
+        auto* name = Find<QLineEdit>(&d, "E_bt_find");
+        EXPECT_EQ(name->text(), "Bob");
+        EXPECT_EQ(Find<QLineEdit>(&d, "E_bt_send")->text(), "123");
+        name->setText("");
+        QTest::keyClicks(name, "A,l");  // "," is refused
+        Click(&d, "Ok_B");
+    });
+    Click(f, "EditAction_B");
+    EXPECT_EQ(list->item(1)->text(), "FindBtTelephoneNumber(2,A,l" + QString(", ").repeated(22) +
+                                         ",3,1,2,3" + QString(", ").repeated(17) + ")");
+    env.dialogs.QueueWindow("EditActionForm", [](QDialog& d) {
+        Find<QCheckBox>(&d, "CB_manual")->setChecked(true);
+        auto* action = Find<QLineEdit>(&d, "E_Action");
+        EXPECT_TRUE(action->isVisibleTo(&d));
+        EXPECT_TRUE(action->text().startsWith("FindBtTelephoneNumber(2,A,l,"));
+        action->setText("FindBtTelephoneNumber(9)");
+        Click(&d, "Ok_B");
+    });
+    Click(f, "EditAction_B");
+    EXPECT_EQ(list->item(1)->text(), "FindBtTelephoneNumber(9)");
+    EXPECT_TRUE(list->item(1)->toolTip().contains("too few arguments"));
+
+    // A link line opens Link BT filled from it; its answer replaces the line.
+    Click(f, "RG_BT2");
+    env.dialogs.QueueWindowResult("LinkBTForm", LinkBtResultFor("Phone", false));
+    Click(f, "Add_B4");
+    env.dialogs.QueueWindow("LinkBTForm", [](QDialog& d) {
+        EXPECT_TRUE(Find<QAbstractButton>(&d, "RG10")->isChecked());
+        EXPECT_TRUE(Find<QAbstractButton>(&d, "RG20")->isChecked());
+        EXPECT_EQ(Find<QLineEdit>(&d, "E_bt_name")->text(), "Phone");
+        Click(&d, "RG21");
+        Click(&d, "B_ok");
+    });
+    Click(f, "EditAction_B");
+    EXPECT_EQ(list->item(2)->text(), QString::fromStdString(LinkBtResultFor("Phone", true).line));
+    // Cancelled: nothing changes.
+    env.dialogs.QueueWindow("LinkBTForm", [](QDialog& d) { Click(&d, "B_cancel"); });
+    Click(f, "EditAction_B");
+    EXPECT_EQ(list->count(), 3);
+    EXPECT_EQ(list->item(2)->text(), QString::fromStdString(LinkBtResultFor("Phone", true).line));
+
+    // Nothing is refused: confirmed as shown.
+    Click(f, "Confirm_B");
+    EXPECT_TRUE(Holds(MenuFile("TV"), {"keyword=one", "procedure=sendbutton(on)"}));
     EXPECT_TRUE(env.dialogs.AllAnswersUsed());
 }
 
