@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -497,6 +498,85 @@ TEST_F(ActionsPageTest, EditReplacesLinesAndMarksWhatTheBuildWouldRefuse) {
     Click(f, "Confirm_B");
     EXPECT_TRUE(Holds(MenuFile("TV"), {"keyword=one", "procedure=sendbutton(on)"}));
     EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+}
+
+TEST_F(ActionsPageTest, DirectKeysKeepTheirFrameAndDeactivateWithTheGauge) {
+    AddDevicesAndDirectKey();
+    auto form = Open();
+    QWidget* f = form.get();
+    form->SetDirectKeysShown(true);
+    Find<QTabWidget>(f, "PC_Config")->setCurrentWidget(Find(f, "TS_DKeys"));
+    auto gauge = [&] { return Find<QLabel>(f, "StatusPanel2")->text(); };
+    const QString before = gauge();
+
+    // An inactive key: nothing to choose from.
+    EXPECT_FALSE(Find<QCheckBox>(f, "CB_Active")->isChecked());
+    EXPECT_FALSE(Enabled(f, "RG_DKeySignals"));
+    EXPECT_FALSE(Enabled(f, "DKeyAdd_B"));
+    // Key 2 as stored; no item chosen, no input shown.
+    Pick(f, "CB_DKeys", "Direct Key 2");
+    EXPECT_TRUE(Find<QCheckBox>(f, "CB_Active")->isChecked());
+    EXPECT_TRUE(Enabled(f, "RG_DKeySignals"));
+    EXPECT_FALSE(Enabled(f, "DKeyAdd_B"));
+    EXPECT_FALSE(Find(f, "CB_DKeyButtons1")->isVisibleTo(f));
+    EXPECT_EQ(Lines(f, "LB_DKey_Actions"),
+              (QStringList{"PushDevice", "SendButton(on)", "PopDevice"}));
+
+    // The frame stays: its lines are neither deleted, moved nor inserted before.
+    for (int row : {0, 2}) {
+        SelectLine(f, "LB_DKey_Actions", row);
+        EXPECT_FALSE(Enabled(f, "DKeyDelete_B") || Enabled(f, "SpinButton2Up") ||
+                     Enabled(f, "SpinButton2Down"))
+            << row;
+    }
+    // A device switch goes before the send; "PopDevice" switches back.
+    Click(f, "RG_DKeySignals0");
+    EXPECT_FALSE(Enabled(f, "DKeyInsert_B"));  // still on the frame
+    Pick(f, "CB_DKeyDevices", "radio");
+    Pick(f, "CB_DKeyButtons1", "ok");
+    Click(f, "DKeyAdd_B");
+    EXPECT_EQ(Lines(f, "LB_DKey_Actions"),
+              (QStringList{"PushDevice", "SendButton(on)", "SetDevice(radio)", "SendButton(ok)",
+                           "PopDevice"}));
+    SelectLine(f, "LB_DKey_Actions", 1);
+    EXPECT_FALSE(Enabled(f, "SpinButton2Up"));  // it would pass the frame
+    Click(f, "DKeyDelete_B");
+    EXPECT_EQ(Find<QListWidget>(f, "LB_DKey_Actions")->currentRow(), 1);  // the next line
+    Click(f, "RestoreDKey_B");
+    EXPECT_EQ(Lines(f, "LB_DKey_Actions"),
+              (QStringList{"PushDevice", "SendButton(on)", "PopDevice"}));
+    EXPECT_TRUE(form->IsClean());
+    EXPECT_TRUE(Enabled(f, "CB_DKeys"));
+
+    // Ticking back to the stored state leaves nothing pending.
+    Click(f, "CB_Active");
+    EXPECT_TRUE(Enabled(f, "ConfirmDKey_B"));
+    EXPECT_FALSE(Enabled(f, "RG_DKeySignals"));
+    Click(f, "CB_Active");
+    EXPECT_FALSE(Enabled(f, "ConfirmDKey_B"));
+    EXPECT_TRUE(form->IsClean());
+
+    // Deactivated and confirmed: gone from both files, one keyword less.
+    Click(f, "CB_Active");
+    Click(f, "ConfirmDKey_B");
+    EXPECT_TRUE(Lines(f, "LB_DKey_Actions").isEmpty());
+    EXPECT_EQ(MenuFile("Main").find("dkey_2"), std::string::npos) << MenuFile("Main");
+    EXPECT_EQ(project.ReadProjectFile("KEYWORDS.TXT").find("dkey_2"), std::string::npos);
+    EXPECT_EQ(gauge().split(' ')[0].toInt(), before.split(' ')[0].toInt() - 1)
+        << gauge().toStdString();
+    EXPECT_TRUE(env.dialogs.Log().empty());
+}
+
+TEST_F(ActionsPageTest, SoloProjectShowsActionsWithoutComposing) {
+    project.File("P.txt", {"descriptor=Test", "language=English", "item=A"});
+    auto form = Open();
+    QWidget* f = form.get();
+    SelectEntry(*form, "one");
+    EXPECT_EQ(Lines(f, "LB_Actions"), QStringList{"SendButton(on)"});
+    for (const char* group : {"RG_Signals", "RG_Number", "RG_Extra", "RG_BT"})
+        EXPECT_FALSE(Enabled(f, group)) << group;
+    SelectLine(f, "LB_Actions", 0);
+    EXPECT_FALSE(Enabled(f, "EditAction_B"));
 }
 
 }  // namespace
