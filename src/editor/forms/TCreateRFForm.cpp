@@ -21,19 +21,27 @@ TCreateRFForm::TCreateRFForm(const ui::WindowContext& context, QWidget* parent)
     ui::UiTexts text(context.settings);
     setWindowTitle(text("CreateRFForm", "Create RF File"));
     const RfTiming defaults;
-    const std::pair<const char*, std::string RfTiming::*> fields[] = {
-        {"Name1", &RfTiming::firstName}, {"Name2", &RfTiming::secondName},
-        {"Zero_L", &RfTiming::zeroL},    {"One_L", &RfTiming::oneL},
-        {"PW_Zero", &RfTiming::pwZero},  {"PW_One", &RfTiming::pwOne},
-        {"Count", &RfTiming::count},     {"W_Pause", &RfTiming::wPause},
-        {"E_Pause", &RfTiming::ePause},  {"Nr_Bytes", &RfTiming::nrBytes},
-        {"Data", &RfTiming::data}};
+    const struct {
+        const char* name;
+        const char* label;
+        std::string RfTiming::*member;
+    } fields[] = {{"Name1", "Name", &RfTiming::firstName},
+                  {"Name2", "Second Name", &RfTiming::secondName},
+                  {"Zero_L", "Zero Length", &RfTiming::zeroL},
+                  {"One_L", "One Length", &RfTiming::oneL},
+                  {"PW_Zero", "Zero Pulse", &RfTiming::pwZero},
+                  {"PW_One", "One Pulse", &RfTiming::pwOne},
+                  {"Count", "Count", &RfTiming::count},
+                  {"W_Pause", "Word Pause", &RfTiming::wPause},
+                  {"E_Pause", "End Pause", &RfTiming::ePause},
+                  {"Nr_Bytes", "Bytes", &RfTiming::nrBytes},
+                  {"Data", "Data", &RfTiming::data}};
     auto* form = new QFormLayout;
-    for (const auto& [name, member] : fields) {
-        auto* edit = new QLineEdit(ui::FromCp1252(defaults.*member), this);
-        edit->setObjectName(name);
-        form->addRow(text(std::string("CRF_") + name, name), edit);
-        fields_.emplace_back(member, edit);
+    for (const auto& field : fields) {
+        auto* edit = new QLineEdit(ui::FromCp1252(defaults.*field.member), this);
+        edit->setObjectName(field.name);
+        form->addRow(text(std::string("CRF_") + field.name, field.label), edit);
+        fields_.emplace_back(field.member, edit);
     }
     fileName_ = new QLineEdit(this);
     fileName_->setObjectName("Filename");

@@ -21,6 +21,7 @@ TParallelForm::TParallelForm(const ui::WindowContext& context, QWidget* parent) 
     ui::UiTexts text(context.settings);
     setWindowTitle(text("ParallelForm", "Parallel Output"));
     const QString output = text("PAR_Output", "Output");
+    const QStringList values{text("PAR_Close", "CLOSE"), text("PAR_Open", "OPEN")};
     auto* layout = new QGridLayout(this);
     for (int i = 0; i < 8; ++i) {
         const QString n = QString::number(i + 1);
@@ -28,7 +29,7 @@ TParallelForm::TParallelForm(const ui::WindowContext& context, QWidget* parent) 
         masks_[i]->setObjectName("CB_Out" + n + "Mask");
         values_[i] = new QComboBox(this);
         values_[i]->setObjectName("CB_Out" + n + "Value");
-        values_[i]->addItems({"CLOSE", "OPEN"});
+        values_[i]->addItems(values);
         values_[i]->setCurrentIndex(-1);
         values_[i]->setEnabled(false);
         layout->addWidget(masks_[i], i, 0);
