@@ -21,6 +21,7 @@
 #include "compiler/BuildConfiguration.h"
 #include "compiler/BuildLog.h"
 #include "editor/ActionLines.h"
+#include "editor/forms/TCreateRFForm.h"
 #include "editor/forms/TLinkBTForm.h"
 #include "editor/forms/TProjectForm.h"
 #include "support/TestContext.h"
@@ -493,6 +494,10 @@ TEST_F(ActionsPageTest, EditReplacesLinesAndMarksWhatTheBuildWouldRefuse) {
     Click(f, "EditAction_B");
     EXPECT_EQ(list->count(), 3);
     EXPECT_EQ(list->item(2)->text(), QString::fromStdString(LinkBtResultFor("Phone", true).line));
+
+    // The hidden tool button opens the RF file writer.
+    env.dialogs.QueueWindowResult("CreateRFForm", CreatedRfFiles{});
+    Find<QAction>(f, "ToolButton3")->trigger();
 
     // Nothing is refused: confirmed as shown.
     Click(f, "Confirm_B");
