@@ -35,7 +35,7 @@ void RadioGroup::ChooseNone() {
 }
 
 RadioGroup MakeRadioGroup(QWidget* parent, const char* name, const QString& title,
-                          const QStringList& items, const ui::UiTexts& text,
+                          const std::vector<const char*>& items, const ui::UiTexts& text,
                           const char* keyPrefix) {
     RadioGroup group;
     group.box = new QGroupBox(title, parent);
@@ -45,11 +45,11 @@ RadioGroup MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
     auto* row = new QHBoxLayout(group.box);
     auto* layout = new QVBoxLayout;
     row->addLayout(layout);
-    for (int i = 0; i < items.size(); ++i) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
         const std::string key = std::string(name) + std::to_string(i);
-        auto* radio = new QRadioButton(text(keyPrefix + key, items[i].toStdString()), group.box);
-        radio->setObjectName(QString::fromStdString(key));
-        group.buttons->addButton(radio, i);
+        auto* radio = new QRadioButton(text(keyPrefix + key, items[i]), group.box);
+        radio->setObjectName(QLatin1String(key.c_str()));
+        group.buttons->addButton(radio, static_cast<int>(i));
         layout->addWidget(radio);
     }
     layout->addStretch();

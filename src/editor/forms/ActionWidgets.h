@@ -36,7 +36,7 @@ struct RadioGroup {
     void ChooseNone();
 };
 RadioGroup MakeRadioGroup(QWidget* parent, const char* name, const QString& title,
-                          const QStringList& items, const ui::UiTexts& text,
+                          const std::vector<const char*>& items, const ui::UiTexts& text,
                           const char* keyPrefix = "PF_");
 
 // A combo box of the 51 button names, of the action times, of names.
