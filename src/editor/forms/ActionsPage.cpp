@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -194,6 +195,7 @@ void ActionsPage::Build() {
     layout->addLayout(left, 2);
     layout->addLayout(right, 3);
 
+    actions_->installEventFilter(this);
     connect(actions_, &QListWidget::currentRowChanged, this, &ActionsPage::UpdateControls);
     connect(actions_, &QListWidget::itemDoubleClicked, this, &ActionsPage::EditAction_BClick);
     connect(up_, &QToolButton::clicked, this, [this] { Move(true); });
@@ -397,9 +399,19 @@ void ActionsPage::Add(Group group, Place place) {
     }
 }
 
+bool ActionsPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == actions_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        Delete();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ActionsPage::Delete() {
     const auto selected = SelectedLine(*actions_);
-    if (!selected) return;
+    // The buttons say whether the selected line may go.
+    if (!selected || !delete_[Interface]->isEnabled()) return;
     if (auto next = DeleteAction(ActionListKind::Procedure, lines_, *selected);
         next || lines_.empty())
         Changed(next);

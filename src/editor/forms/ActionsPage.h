@@ -32,6 +32,10 @@ class ActionsPage : public QWidget {
   public:
     ActionsPage(TProjectForm& form, ui::WindowContext& context);
 
+  protected:
+    // The Delete key in the list deletes the selected line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     enum class Place { Append, Insert };
     // The composing groups, in the order of their Add buttons.

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -118,6 +119,7 @@ void DirectKeysPage::Build() {
     connect(keys_, &QComboBox::currentIndexChanged, this, &DirectKeysPage::ShowKey);
     connect(active_, &QCheckBox::clicked, this, &DirectKeysPage::CB_ActiveClick);
     connect(signals_.buttons, &QButtonGroup::idToggled, this, &DirectKeysPage::UpdateControls);
+    actions_->installEventFilter(this);
     connect(actions_, &QListWidget::currentRowChanged, this, &DirectKeysPage::UpdateControls);
     connect(add_, &QPushButton::clicked, this, &DirectKeysPage::DKeyAdd_BClick);
     connect(insert_, &QPushButton::clicked, this, &DirectKeysPage::DKeyInsert_BClick);
@@ -249,9 +251,18 @@ void DirectKeysPage::DKeyInsert_BClick() {
     Changed(*selected + added.size());
 }
 
+bool DirectKeysPage::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == actions_ && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+        DKeyDelete_BClick();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void DirectKeysPage::DKeyDelete_BClick() {
     const auto selected = SelectedLine(*actions_);
-    if (!selected) return;
+    if (!selected || !delete_->isEnabled()) return;
     if (auto next = DeleteAction(ActionListKind::DirectKey, lines_, *selected)) Changed(next);
 }
 

@@ -31,6 +31,8 @@ class DirectKeysPage : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    // The Delete key in the list deletes the selected line.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void Build();

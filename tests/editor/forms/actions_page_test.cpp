@@ -343,6 +343,8 @@ TEST_F(ActionsPageTest, ListKeepsItsSetLinesMovesRestoresAndAsksBeforeLeaving) {
         SelectLine(f, "LB_Actions", row);
         EXPECT_FALSE(Enabled(f, "Delete_B1")) << row;
         EXPECT_FALSE(Enabled(f, "Insert_B1")) << row;
+        QTest::keyClick(Find(f, "LB_Actions"), Qt::Key_Delete);
+        EXPECT_EQ(Lines(f, "LB_Actions").size(), 5) << row;
     }
     SelectLine(f, "LB_Actions", 0);
     EXPECT_FALSE(Enabled(f, "SpinButton1Up"));  // the first line
@@ -352,7 +354,7 @@ TEST_F(ActionsPageTest, ListKeepsItsSetLinesMovesRestoresAndAsksBeforeLeaving) {
     Click(f, "Insert_B1");
     Click(f, "Insert_B1");  // the selection stays on the line inserted before
     EXPECT_EQ(Lines(f, "LB_Actions")[4], "SendButton(on)");
-    Click(f, "Delete_B1");
+    QTest::keyClick(Find(f, "LB_Actions"), Qt::Key_Delete);  // as Delete_B1
     EXPECT_EQ(Lines(f, "LB_Actions"),
               (QStringList{"SetMenu(TV)", "SetDevice(radio)", "Wait(200)", "Wait(200)",
                            "SetDevice(television)", "SendButton(off)"}));
