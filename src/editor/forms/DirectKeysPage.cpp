@@ -282,7 +282,7 @@ void DirectKeysPage::ConfirmDKey_BClick() {
     ConfirmKey();
     SetPending(false);
     form_.SaveProject();
-    form_.Refresh();  // the keyword gauge and the structure lists
+    form_.RefreshLists();
 }
 
 void DirectKeysPage::RestoreDKey_BClick() {

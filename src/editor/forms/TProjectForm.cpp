@@ -309,6 +309,11 @@ void TProjectForm::Refresh() {
     UpdateKeywordGauge();
 }
 
+void TProjectForm::RefreshLists() {
+    FillStructureLists();
+    UpdateKeywordGauge();
+}
+
 void TProjectForm::SetStructureShown(bool shown) {
     SetPageShown(ui_->TS_Struct, shown);
 }

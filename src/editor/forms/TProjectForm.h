@@ -78,6 +78,9 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SaveProject();
     // After a change of the model: the trees and the keyword gauge again.
     void Refresh();
+    // After a change that leaves the menu tree as it is (a direct key): the
+    // structure lists and the keyword gauge, keeping the tree's selection.
+    void RefreshLists();
     void SetStructureShown(bool shown);
     // The signal-memory gauge.
     void SetBytesUsed(std::int64_t bytes);

@@ -563,12 +563,16 @@ TEST_F(ActionsPageTest, DirectKeysKeepTheirFrameAndDeactivateWithTheGauge) {
     EXPECT_FALSE(Enabled(f, "ConfirmDKey_B"));
     EXPECT_TRUE(form->IsClean());
 
-    // Deactivated and confirmed: gone from both files, one keyword less.
+    // Deactivated and confirmed: gone from both files and the structure
+    // list, one keyword less; the menu tree keeps its selection.
+    SelectEntry(*form, "display");
     Click(f, "CB_Active");
     Click(f, "ConfirmDKey_B");
     EXPECT_TRUE(Lines(f, "LB_DKey_Actions").isEmpty());
     EXPECT_EQ(MenuFile("Main").find("dkey_2"), std::string::npos) << MenuFile("Main");
     EXPECT_EQ(project.ReadProjectFile("KEYWORDS.TXT").find("dkey_2"), std::string::npos);
+    EXPECT_EQ(Find<QTreeWidget>(f, "TV_DKeys")->topLevelItemCount(), 0);
+    EXPECT_EQ(Find<QTreeWidget>(f, "TV_Project")->currentItem()->text(0), "display");
     EXPECT_EQ(gauge().split(' ')[0].toInt(), before.split(' ')[0].toInt() - 1)
         << gauge().toStdString();
     EXPECT_TRUE(env.dialogs.Log().empty());
