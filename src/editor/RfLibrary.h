@@ -25,7 +25,7 @@ struct RfSignal {
 std::vector<RfSignal> ParseRfLibrary(const std::vector<std::string>& lines);
 
 // Reads a library file (bounded in size); false with "path: reason".
-bool ReadRfLibrary(const fs::path& path, std::vector<RfSignal>* signals,
+bool ReadRfLibrary(const fs::path& path, std::vector<RfSignal>* library,
                    std::string* error = nullptr);
 
 // The library files of the RF folder, one tab each: "*.rft" and the
@@ -41,7 +41,7 @@ std::optional<int> ParseRepetition(std::string_view text);
 std::vector<std::string> RfActionLines(const RfSignal& signal, int repetition);
 
 // The first signal named `name` (the whole ";RF" line).
-const RfSignal* FindRfSignal(const std::vector<RfSignal>& signals, std::string_view name);
+const RfSignal* FindRfSignal(const std::vector<RfSignal>& library, std::string_view name);
 
 // One signal of the writer, with the dialog's defaults.
 struct RfTiming {
@@ -67,11 +67,11 @@ std::string CheckRfTiming(const RfTiming& timing);
 std::string CheckRfFileName(std::string_view fileName);
 
 // The lines of a library file for the signals, in order.
-std::vector<std::string> RfLibraryLines(const std::vector<RfTiming>& signals);
+std::vector<std::string> RfLibraryLines(const std::vector<RfTiming>& library);
 // programDir/RFFiles/<fileName>.txt
 fs::path RfWriterPath(const fs::path& programDir, std::string_view fileName);
 // Checks every signal and the name, then writes the file whole.
 bool WriteRfLibrary(const fs::path& programDir, std::string_view fileName,
-                    const std::vector<RfTiming>& signals, std::string* error);
+                    const std::vector<RfTiming>& library, std::string* error);
 
 }  // namespace orbik::editor

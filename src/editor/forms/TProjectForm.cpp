@@ -16,6 +16,8 @@
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
+#include "editor/forms/ActionsPage.h"
+#include "editor/forms/DirectKeysPage.h"
 #include "editor/forms/MenuPage.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectLayout.h"
@@ -193,6 +195,8 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
 
 void TProjectForm::CreatePages() {
     AttachPage(Page::Tree, new MenuPage(*this, context_));
+    AttachPage(Page::Configure, new ActionsPage(*this, context_));
+    AttachPage(Page::DKeys, new DirectKeysPage(*this, context_));
 }
 
 QWidget* TProjectForm::PageTab(Page page) const {
@@ -443,6 +447,11 @@ void TProjectForm::Refresh() {
         emit EntrySelected();  // nothing is left to select
 }
 
+void TProjectForm::RefreshLists() {
+    FillStructureLists();
+    UpdateKeywordGauge();
+}
+
 void TProjectForm::SetStructureShown(bool shown) {
     SetPageShown(ui_->TS_Struct, shown);
 }
@@ -475,6 +484,12 @@ void TProjectForm::MarkChanged() {
     ui_->TB_Create->setEnabled(false);
     UpdateHistoryActions();
     context_.mainWindow.SetCreateFileEnabled(false);
+}
+
+void TProjectForm::MarkClean() {
+    clean_ = true;
+    ui_->TB_Create->setEnabled(true);
+    context_.mainWindow.SetCreateFileEnabled(true);
 }
 
 void TProjectForm::SetPrintCommand(std::function<void()> print) {

@@ -62,6 +62,8 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetPageHooks(QWidget* page, PageHooks hooks);
     // A page's controls hold a change not yet confirmed.
     void MarkChanged();
+    // A page dropped its change itself (Restore): nothing is pending.
+    void MarkClean();
     // The pages that edit the project; each puts its contents into its tab.
     enum class Page { Tree, Configure, Device, DKeys };
     void AttachPage(Page page, QWidget* content);
@@ -80,6 +82,9 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SaveProject();
     // After a change of the model: the trees and the keyword gauge again.
     void Refresh();
+    // After a change that leaves the menu tree as it is (a direct key): the
+    // structure lists and the keyword gauge, keeping the tree's selection.
+    void RefreshLists();
     void SetStructureShown(bool shown);
     bool StructureShown() const;
     // The signal-memory gauge.
