@@ -9,10 +9,12 @@
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
+#include "editor/DeviceEdit.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
+#include "editor/forms/DevicePage.h"
 #include "platform/FileSystem.h"
 #include "project/ProjectLayout.h"
 #include "ui/Desktop.h"
@@ -149,7 +151,9 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     CreatePages();
 }
 
-void TProjectForm::CreatePages() {}
+void TProjectForm::CreatePages() {
+    new DevicePage(*this, context_);
+}
 
 QWidget* TProjectForm::PageTab(Page page) const {
     switch (page) {
@@ -231,7 +235,7 @@ bool TProjectForm::Load() {
     // A solo project has no direct keys to show.
     main.SetShowDirectKeysEnabled(!ReadOnly());
     main.SetStatusText({});
-    emit ModelLoaded();
+    Q_EMIT ModelLoaded();
     if (!loaded.orphanMainEntries.empty())
         context_.dialogs.Warn(this, windowTitle(),
                               ui::FromCp1252(OrphanEntriesWarning(loaded.orphanMainEntries)));
@@ -313,6 +317,10 @@ void TProjectForm::SetBytesUsed(std::int64_t bytes) {
     panels_[3]->setText(text("MemoryGauge", "%1 of 65320 Bytes used").arg(bytes));
 }
 
+void TProjectForm::ClearBytesUsed() {
+    panels_[3]->clear();
+}
+
 bool TProjectForm::DirectKeysShown() const {
     return ui_->PC_Config->isTabVisible(ui_->PC_Config->indexOf(ui_->TS_DKeys));
 }
@@ -386,7 +394,9 @@ void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool sa
 }
 
 void TProjectForm::EmptyTempDevices() {
-    fs::path temp = project::DeviceTypeDir(projectDir_, "temp");
+    // A device of that name keeps its files there.
+    if (HasWorkFolderDevice(model_)) return;
+    fs::path temp = project::DeviceWorkDir(projectDir_);
     if (platform::DirectoryExists(temp)) platform::EmptyDirectory(temp);
 }
 
@@ -415,7 +425,7 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
     if (!device && ui_->PC_Config->currentWidget() == ui_->TS_Device)
         ui_->PC_Config->setCurrentWidget(ui_->TS_Configure);
     SetPageShown(ui_->TS_Device, device);
-    emit EntrySelected();
+    Q_EMIT EntrySelected();
 }
 
 void TProjectForm::CreateFile() {

@@ -79,6 +79,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetStructureShown(bool shown);
     // The signal-memory gauge.
     void SetBytesUsed(std::int64_t bytes);
+    void ClearBytesUsed();
 
     // ui::ProjectWindow
     std::string ProjectName() const override { return projectName_; }
@@ -86,7 +87,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void SetDirectKeysShown(bool shown) override;
     void CreateFile() override;
 
-  signals:
+  Q_SIGNALS:
     // The model was read (again); pages fill themselves from it.
     void ModelLoaded();
     // The selection of the project tree changed, after any pending change
