@@ -72,6 +72,7 @@ TIRFilesForm::TIRFilesForm(ui::WindowContext& context, IrFilesRequest request, Q
         LB_Signals->setCurrentRow(request_.place.row);
         LB_Signals->verticalScrollBar()->setValue(request_.place.top);
     }
+    Ok_B->setEnabled(LB_Signals->currentRow() >= 0);
     connect(TC_Files, &QTabBar::currentChanged, this, &TIRFilesForm::ReadTab);
     connect(LB_Signals, &QListWidget::currentRowChanged, this,
             [this](int row) { Ok_B->setEnabled(row >= 0); });
