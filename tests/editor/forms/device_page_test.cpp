@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
@@ -22,6 +23,7 @@
 #include "signals/SignalNames.h"
 #include "signals/SlotData.h"
 #include "support/IrLibraryFile.h"
+#include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
 #include "support/TestContext.h"
 
@@ -99,6 +101,7 @@ class DevicePageTest : public ::testing::Test {
         s.irIr = "\\IR_IR";
         s.projectLanguage = "English";
         s.programLanguage = "English";
+        s.SetPort("COM3");  // the simulated device's, for the tests that learn
         return s;
     }
     template <class T = QWidget>
@@ -407,6 +410,134 @@ TEST_F(DevicePageTest, ADeviceNamedTempIsShownReadOnlyAndNeverEmptied) {
     form->close();
     EXPECT_TRUE(platform::FileExists(dir / "Project/Max/Devices/temp/--01.icp"));
     EXPECT_TRUE(platform::FileExists(dir / "Project/Max/Devices/temp/devlist.txt"));
+}
+
+// Learning through the simulated device, from the page's Scan/Test Signal.
+class LearningTest : public DevicePageTest {
+  protected:
+    // Edits sony.icp, whose signal 0 holds `first` and `second`, and selects
+    // signal `k`.
+    void EditSony(const std::string& first, const std::string& second, int k = 0) {
+        dir.Write("Project/Max/Devices/tv/sony.icp", CodeFile("sony", first, second));
+        ShowDevicePage();
+        Tool("TB_EditDev")->trigger();
+        SelectSignal(k);
+    }
+    // Runs the learning dialog with `act`.
+    void Scan(std::function<void(QDialog&)> act) {
+        env.dialogs.QueueWindow("ScanIRForm", std::move(act));
+        Tool("TB_ScanSig")->trigger();
+        EXPECT_TRUE(env.dialogs.AllAnswersUsed());
+    }
+    static QPushButton* Button(QDialog& d, const char* name) {
+        return d.findChild<QPushButton*>(name);
+    }
+};
+
+TEST_F(LearningTest, ASignalLearnedOnlyFirstFillsBothSlotsAndIsCountedOnce) {
+    test::SimulatedDeviceOptions options;
+    options.learnedSignal = Block(3, 'L');
+    test::SimulatedDevice device(options);
+    EditSony({}, {});
+    Scan([](QDialog& d) {
+        EXPECT_EQ(d.findChild<QLineEdit*>("E_Signalname")->text(), "on");  // the button's name
+        EXPECT_FALSE(Button(d, "TestSignal_B")->isEnabled());
+        EXPECT_FALSE(d.findChild<QRadioButton*>("RB_Sig2")->isEnabled());
+        auto* name = d.findChild<QLineEdit*>("E_Signalname");
+        QTest::keyClick(name, Qt::Key_Return);  // Scan Signal
+        EXPECT_TRUE(Button(d, "TestSignal_B")->isEnabled());
+        EXPECT_TRUE(Button(d, "SaveSig_B")->isEnabled());
+        EXPECT_TRUE(d.findChild<QCheckBox*>("CB_KeepSig2")->isHidden());  // no second signal
+        QTest::keyClick(name, Qt::Key_Return);  // Send Signal: plays what the device holds
+        QTest::keyClick(name, Qt::Key_Return, Qt::ControlModifier);  // Save Signal
+        EXPECT_FALSE(Button(d, "SaveSig_B")->isEnabled());
+        EXPECT_FALSE(Button(d, "TestSignal_B")->isEnabled());
+        EXPECT_TRUE(d.findChild<QRadioButton*>("RB_Sig2")->isEnabled());
+        EXPECT_FALSE(d.findChild<QLabel*>("Image1")->isHidden());
+        EXPECT_TRUE(d.findChild<QLabel*>("Label2")->isHidden());
+        Button(d, "SignalOk_B")->click();
+    });
+    EXPECT_EQ(Signals()->topLevelItem(0)->text(1), "on");
+    EXPECT_EQ(Signals()->topLevelItem(0)->text(2), "32");
+    EXPECT_EQ(Gauge(), "247 of 65320 Bytes used");
+    EXPECT_NE(device.Stop().find("plays=1 "), std::string::npos);
+
+    // Saved, both slots of the button carry the block.
+    Tool("TB_SaveDev")->trigger();
+    std::string unpacked;
+    ASSERT_TRUE(signals::UnpackIcp(dir.Read("Project/Max/Devices/tv/sony.icp"), &unpacked));
+    signals::SlotData back;
+    ASSERT_TRUE(signals::ReadSlotData(unpacked, &back));
+    EXPECT_EQ(back.slots[0], Block(3, 'L'));
+    EXPECT_EQ(back.slots[1], Block(3, 'L'));
+}
+
+TEST_F(LearningTest, LearningTheFirstAgainDropsTheSecondUnlessKept) {
+    test::SimulatedDeviceOptions options;
+    options.learnedSignal = Block(1, 'L');
+    test::SimulatedDevice device(options);
+    EditSony(Block(2, 'a'), Block(4, 'b'));
+    EXPECT_EQ(Gauge(), "279 of 65320 Bytes used");
+    for (bool keep : {true, false}) {
+        Scan([keep](QDialog& d) {
+            EXPECT_TRUE(d.findChild<QRadioButton*>("RB_Sig1")->isChecked());
+            EXPECT_TRUE(d.findChild<QRadioButton*>("RB_Sig2")->isEnabled());
+            EXPECT_TRUE(Button(d, "TestSignal_B")->isEnabled());  // Signal 1 can be sent
+            Button(d, "Scan_B")->click();
+            auto* keepBox = d.findChild<QCheckBox*>("CB_KeepSig2");
+            EXPECT_FALSE(keepBox->isHidden());
+            keepBox->setChecked(keep);
+            Button(d, "SaveSig_B")->click();
+            EXPECT_EQ(d.findChild<QLabel*>("Image2")->isHidden(), !keep);
+            Button(d, "SignalOk_B")->click();
+        });
+        // Kept: 16 + 40; dropped: the learned block once, in both slots.
+        EXPECT_EQ(Gauge(), keep ? "271 of 65320 Bytes used" : "231 of 65320 Bytes used");
+        EXPECT_EQ(Signals()->topLevelItem(0)->text(2), keep ? "16 / 40" : "16");
+    }
+}
+
+TEST_F(LearningTest, AFailedLearnIsToldAndLeavesNothingToSave) {
+    test::SimulatedDeviceOptions options;
+    options.args = {"--learn-status", "1"};
+    test::SimulatedDevice device(options);
+    EditSony({}, {});
+    Scan([](QDialog& d) {
+        Button(d, "Scan_B")->click();
+        EXPECT_EQ(d.findChild<QLabel*>("Label1")->text(), "Signal too long!");
+        EXPECT_TRUE(Button(d, "Scan_B")->isEnabled());
+        EXPECT_FALSE(Button(d, "SaveSig_B")->isEnabled());
+        QTest::keyClick(d.findChild<QLineEdit*>("E_Signalname"), Qt::Key_Return,
+                        Qt::ControlModifier);  // nothing to save
+        EXPECT_FALSE(Button(d, "SignalOk_B")->isEnabled());
+        Button(d, "CloseScan_B")->click();
+    });
+    EXPECT_EQ(Signals()->topLevelItem(0)->text(2), "n.a.");
+    EXPECT_EQ(Gauge(), "215 of 65320 Bytes used");
+}
+
+TEST_F(LearningTest, ASignalPassingTheMemoryIsRefused) {
+    test::SimulatedDeviceOptions options;
+    options.learnedSignal = Block(1, 'L');  // 16 bytes
+    test::SimulatedDevice device(options);
+    // 215 + 65096 in signal 1: 9 bytes left.
+    signals::SlotData file;
+    file.slots[2] = Block(8136, 'x');
+    std::string bytes;
+    ASSERT_TRUE(signals::WriteUnpacked(file, &bytes));
+    dir.Write("Project/Max/Devices/tv/sony.icp", bytes);
+    ShowDevicePage();
+    Tool("TB_EditDev")->trigger();
+    SelectSignal(0);
+    EXPECT_EQ(Gauge(), "65311 of 65320 Bytes used");
+    Scan([](QDialog& d) {
+        Button(d, "Scan_B")->click();
+        Button(d, "SaveSig_B")->click();
+        EXPECT_FALSE(d.findChild<QLabel*>("Label2")->isHidden());
+        EXPECT_FALSE(Button(d, "SignalOk_B")->isEnabled());
+        Button(d, "CloseScan_B")->click();
+    });
+    EXPECT_EQ(Gauge(), "65311 of 65320 Bytes used");
 }
 
 }  // namespace
