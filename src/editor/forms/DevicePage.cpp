@@ -77,7 +77,7 @@ DevicePage::DevicePage(TProjectForm& form, ui::WindowContext& context)
     L_ReadOnly = new QLabel(this);
     L_ReadOnly->setObjectName("L_ReadOnly");
     L_ReadOnly->setWordWrap(true);
-    L_ReadOnly->setText(ui::FromCp1252(kWorkFolderDeviceText));
+    L_ReadOnly->setText(text("DeviceReadOnly", std::string(kWorkFolderDeviceText)));
     L_ReadOnly->hide();
 
     auto* layout = new QVBoxLayout(this);

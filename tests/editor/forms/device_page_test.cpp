@@ -298,6 +298,23 @@ TEST_F(DevicePageTest, EditSignalSetsTheRepetitionsOfBothSlotsAndTheName) {
     });
     Tool("TB_EditSig")->trigger();
     EXPECT_EQ(Signals()->topLevelItem(0)->text(1), "Power");
+    env.dialogs.QueueWindow("EditSignalForm", [](QDialog& d) {
+        EXPECT_EQ(d.findChild<QSpinBox*>("E_Rep")->value(), 99);
+        d.findChild<QSpinBox*>("E_Rep")->setValue(3);
+        d.findChild<QPushButton*>("Cancel_B")->click();  // changes nothing
+    });
+    Tool("TB_EditSig")->trigger();
+    Tool("TB_SaveDev")->trigger();
+    std::string unpacked;
+    ASSERT_TRUE(signals::UnpackIcp(dir.Read("Project/Max/Devices/tv/sony.icp"), &unpacked));
+    signals::SlotData back;
+    ASSERT_TRUE(signals::ReadSlotData(unpacked, &back));
+    EXPECT_EQ(back.slots[0], Block(1, 'a', 99));
+    EXPECT_EQ(back.slots[1], Block(2, 'b', 99));
+    EXPECT_EQ(signals::ReadSignalNames(DeviceDir() / "sony.txt")[0], "Power");
+
+    Tool("TB_EditDev")->trigger();
+    SelectSignal(0);
     Tool("TB_DelSig")->trigger();  // and gone again: the gauge follows
     EXPECT_EQ(Gauge(), "215 of 65320 Bytes used");
     EXPECT_FALSE(Enabled("TB_DelSig"));
