@@ -100,7 +100,6 @@ DevicePage::DevicePage(TProjectForm& form, ui::WindowContext& context)
     connect(LB_IRDevices, &QListWidget::currentRowChanged, this, &DevicePage::LB_IRDevicesClick);
     connect(LB_IRDevices, &QListWidget::itemChanged, this, &DevicePage::LB_IRDevicesTick);
     connect(LV_Signals, &QTreeWidget::currentItemChanged, this, &DevicePage::UpdateSignalTools);
-    connect(LV_Signals, &QTreeWidget::itemDoubleClicked, this, &DevicePage::TB_ScanSigClick);
 
     // Shown after the project window has settled the page that was left
     // (and emptied the working folder when it was this one).

@@ -495,6 +495,13 @@ TEST_F(LearningTest, LearningTheFirstAgainDropsTheSecondUnlessKept) {
     test::SimulatedDevice device(options);
     EditSony(Block(2, 'a'), Block(4, 'b'));
     EXPECT_EQ(Gauge(), "279 of 65320 Bytes used");
+    // Send Signal before learning plays the stored first signal, written whole.
+    Scan([](QDialog& d) {
+        Button(d, "TestSignal_B")->click();
+        Button(d, "CloseScan_B")->click();
+    });
+    device.Save();
+    EXPECT_EQ(device.SignalMemory().substr(0, 24), Block(2, 'a'));
     for (bool keep : {true, false}) {
         Scan([keep](QDialog& d) {
             EXPECT_TRUE(d.findChild<QRadioButton*>("RB_Sig1")->isChecked());
