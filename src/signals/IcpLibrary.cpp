@@ -46,7 +46,7 @@ bool RenameExact(const fs::path& from, const fs::path& to, std::string* error) {
 std::vector<std::string> ListCodeFiles(const fs::path& folder) {
     std::vector<std::string> files;
     for (const platform::DirEntry& entry : platform::ListDirectory(folder)) {
-        if (entry.kind != platform::EntryKind::File || entry.name.size() < kExtension.size())
+        if (entry.kind == platform::EntryKind::Directory || entry.name.size() < kExtension.size())
             continue;
         if (platform::EqualsIgnoreCase(entry.name.substr(entry.name.size() - kExtension.size()),
                                        kExtension))
