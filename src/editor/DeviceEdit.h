@@ -27,8 +27,8 @@ inline constexpr std::string_view kEditedExtension = ".ixp";
 inline constexpr std::string_view kStoredExtension = ".icp";
 inline constexpr std::string_view kTemplateFile = "Empty.ixp";
 inline constexpr std::string_view kWorkFolderDeviceText =
-    "The device temp has the name of the working folder Devices\\temp. Its code files are "
-    "shown but cannot be changed here.";
+    "A device of this project is named temp like the working folder Devices\\temp. The code "
+    "files are shown but cannot be changed here.";
 
 // A device named like the working folder (a project made elsewhere): its
 // folder is the working folder, so the page only shows it and nothing

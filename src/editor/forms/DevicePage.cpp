@@ -144,9 +144,12 @@ void DevicePage::Failed(const std::string& message) {
 void DevicePage::ShowDevice() {
     device_.reset();
     item_.reset();
-    deviceModified_ = false;
     edited_.clear();
     slots_ = {};
+    list_ = {};
+    FillList();
+    SetEditing(false);
+    LV_Signals->clear();
     std::optional<EntryRef> entry = form_.SelectedEntry();
     if (!entry) return;
     const MenuEntry& selected = EntryAt(form_.Model(), *entry);
@@ -154,7 +157,9 @@ void DevicePage::ShowDevice() {
     device_ = selected.device;
     item_ = selected.item;
     const DeviceRecord& device = form_.Model().devices[*device_];
-    readOnly_ = IsWorkFolderDevice(device.name);
+    // The working folder belongs to a device of that name: nothing may be
+    // copied into it or emptied, so every device is only shown.
+    readOnly_ = HasWorkFolderDevice(form_.Model());
     L_ReadOnly->setVisible(readOnly_);
     std::vector<std::string> failures;
     if (!readOnly_) {

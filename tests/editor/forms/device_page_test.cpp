@@ -409,24 +409,49 @@ TEST_F(DevicePageTest, TheLibraryDialogRenamesWithinItsRules) {
     EXPECT_TRUE(form->IsClean());
 }
 
-TEST_F(DevicePageTest, ADeviceNamedTempIsShownReadOnlyAndNeverEmptied) {
-    dir.Write("Project/Max/Items&Menus/TV/item.txt",
-              "type=other\r\nEnglish=TV\r\nkeyword=television\r\noption=devices=temp\r\n");
-    dir.Write("Project/Max/Devices/temp/devlist.txt", "device=--01.icp\r\n");
-    dir.Write("Project/Max/Devices/temp/devvocab.txt", "");
-    dir.Write("Project/Max/Devices/temp/--01.icp", CodeFile("first", Block(1, 'a')));
+TEST_F(DevicePageTest, ADeviceNamedTempMakesThePageReadOnlyAndIsNeverEmptied) {
+    auto put = [&](const std::string& relative, const std::string& text) {
+        dir.Write("Project/Max/" + relative, text);
+    };
+    put("Max.txt",
+        "descriptor=Max\r\nlanguage=English\r\nitem=TV\r\nitem=Radio\r\n"
+        "item=ExternalDisplay\r\n");
+    put("keywords.txt",
+        "keyword=television\r\ntype=deviceselection\r\nEnglish=television\r\n\r\n"
+        "keyword=radio\r\ntype=deviceselection\r\nEnglish=radio\r\n\r\n"
+        "keyword=display\r\ntype=other\r\nEnglish=display\r\n\r\n"
+        "keyword=next\r\ntype=other\r\nEnglish=next\r\n");
+    put("Items&Menus/Radio/item.txt",
+        "type=other\r\nEnglish=Radio\r\nkeyword=radio\r\noption=devices=temp\r\n");
+    put("Items&Menus/Main/menu.txt",
+        "keyword=television\r\nprocedure=SetDevice(TV)\r\n\r\nkeyword=radio\r\n"
+        "procedure=SetDevice(Radio)\r\n\r\nkeyword=display\r\nprocedure=Nothing\r\n");
+    put("Devices/temp/devlist.txt", "device=--01.icp\r\n");
+    put("Devices/temp/devvocab.txt", "");
+    put("Devices/temp/--01.icp", CodeFile("first", Block(1, 'a')));
     form = std::make_unique<TProjectForm>(env.context, "Max");
     ASSERT_TRUE(form->Load());
+
+    // Another device of the project is shown from its own folder, unchanged.
     ShowDevicePage();
     EXPECT_FALSE(Find("L_ReadOnly")->isHidden());
+    ASSERT_EQ(Files()->count(), 2);
+    EXPECT_FALSE(platform::FileExists(Work() / "sony.icp"));
+    EXPECT_FALSE(platform::FileExists(DeviceDir() / "sony.txt"));
+    for (const char* tool : {"TB_NewDev", "TB_AddDev", "TB_SaveDev", "TB_EditDev", "TB_DelDev"})
+        EXPECT_FALSE(Enabled(tool)) << tool;
+    QTest::keyClick(Files(), Qt::Key_Delete);
+    EXPECT_TRUE(platform::FileExists(DeviceDir() / "sony.icp"));
+
+    auto* tree = Find<QTreeWidget>("TV_Project");
+    tree->setCurrentItem(tree->findItems("radio", Qt::MatchExactly)[0]);
     ASSERT_EQ(Files()->count(), 1);
     EXPECT_EQ(Signals()->topLevelItem(0)->text(1), "<in use>");
-    for (const char* tool : {"TB_NewDev", "TB_AddDev", "TB_SaveDev", "TB_EditDev"})
-        EXPECT_FALSE(Enabled(tool)) << tool;
     Find<QTabWidget>("PC_Config")->setCurrentWidget(Find("TS_Configure"));
     form->close();
-    EXPECT_TRUE(platform::FileExists(dir / "Project/Max/Devices/temp/--01.icp"));
-    EXPECT_TRUE(platform::FileExists(dir / "Project/Max/Devices/temp/devlist.txt"));
+    EXPECT_TRUE(platform::FileExists(Work() / "--01.icp"));
+    EXPECT_TRUE(platform::FileExists(Work() / "devlist.txt"));
+    EXPECT_TRUE(form->IsClean());
 }
 
 // Learning through the simulated device, from the page's Scan/Test Signal.
