@@ -26,6 +26,7 @@
 #include "support/SimulatedDevice.h"
 #include "support/TempDir.h"
 #include "support/TestContext.h"
+#include "ui/UiText.h"
 
 namespace orbik::editor {
 namespace {
@@ -368,6 +369,23 @@ TEST_F(DevicePageTest, AddTakesALibraryFileOnceAndCopyNeverReplaces) {
     EXPECT_EQ(Told(), (QStringList{"File already exists!", "File successfully copied!"}));
     EXPECT_EQ(dir.Read("IR_ICP/lib.icp"), CodeFile("lib", Block(2, 'l')));
     EXPECT_TRUE(platform::FileExists(dir / "IR_ICP/sony.icp"));
+}
+
+TEST_F(DevicePageTest, BrowseBringsAFileIntoTheLibraryOnce) {
+    ShowDevicePage();
+    fs::path outside = dir.Write("elsewhere/New.ICP", CodeFile("New"));
+    dir.Write("elsewhere/New.txt", "[signalnames]\r\n");
+    for (int i = 0; i < 2; ++i) env.dialogs.QueueFileName(ui::QStringFromPath(outside));
+    env.dialogs.QueueWindow("ICPFilesForm", [](QDialog& d) {
+        d.findChild<QPushButton*>("Browse_B")->click();
+        EXPECT_EQ(d.findChild<QListWidget*>("LB_ICPFiles")->currentItem()->text(), "New.ICP");
+        d.findChild<QPushButton*>("Browse_B")->click();
+        d.findChild<QPushButton*>("Cancel_B")->click();
+    });
+    Tool("TB_AddDev")->trigger();
+    EXPECT_EQ(Told(), (QStringList{"ICP File (*.ICP *.icp)", "ICP File (*.ICP *.icp)",
+                                   "File already exists!"}));
+    EXPECT_EQ(dir.Read("IR_ICP/New.txt"), "[signalnames]\r\n");
 }
 
 TEST_F(DevicePageTest, TheLibraryDialogRenamesWithinItsRules) {
