@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
 #include "projects/NewName.h"
+#include "signals/IcpLibrary.h"
 #include "signals/IrCodeFile.h"
 
 namespace orbik::backup {
@@ -161,15 +162,7 @@ bool ReadBackupFile(const fs::path& file, std::string* bytes, BackupContents* co
 }
 
 std::vector<std::string> ListIcpFiles(const fs::path& libraryDir) {
-    std::vector<std::string> names;
-    for (const auto& entry : platform::ListDirectory(libraryDir)) {
-        if (entry.kind == platform::EntryKind::Directory) continue;
-        const std::string& n = entry.name;
-        if (n.size() >= 4 &&
-            platform::EqualsIgnoreCase(std::string_view(n).substr(n.size() - 4), ".icp"))
-            names.push_back(n);
-    }
-    return names;
+    return signals::ListCodeFiles(libraryDir);
 }
 
 bool CopyIrFile(std::string_view backup, const BackupDeviceType& type, const fs::path& libraryDir,

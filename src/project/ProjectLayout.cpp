@@ -39,6 +39,10 @@ fs::path DeviceTypeDir(const fs::path& projectDir, std::string_view type) {
     return JoinName(JoinName(projectDir, kDevicesDir), type);
 }
 
+fs::path DeviceWorkDir(const fs::path& projectDir) {
+    return DeviceTypeDir(projectDir, "temp");
+}
+
 fs::path ItemsMenusFile(const fs::path& projectDir, std::string_view name, std::string_view file) {
     return JoinName(ItemsMenusDir(projectDir, name), file);
 }

@@ -64,6 +64,9 @@ fs::path TopFile(const fs::path& projectDir, std::string_view file);
 fs::path ItemsMenusDir(const fs::path& projectDir, std::string_view name);
 // <projectDir>/Devices/<type>: a device type's folder.
 fs::path DeviceTypeDir(const fs::path& projectDir, std::string_view type);
+// <projectDir>/Devices/temp: where the device page edits copies of a
+// device's code files.
+fs::path DeviceWorkDir(const fs::path& projectDir);
 // <projectDir>/Items&Menus/<name>/<file>: an item's or a menu's file.
 fs::path ItemsMenusFile(const fs::path& projectDir, std::string_view name, std::string_view file);
 // <projectDir>/Devices/<type>/<file>: a device type's lists and device files.

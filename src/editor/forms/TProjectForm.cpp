@@ -11,12 +11,14 @@
 
 #include "compiler/BuildConfiguration.h"
 #include "compiler/forms/TCreateForm.h"
+#include "editor/DeviceEdit.h"
 #include "editor/ProjectHistory.h"
 #include "editor/ProjectLoad.h"
 #include "editor/ProjectSave.h"
 #include "editor/ProjectSource.h"
 #include "editor/ProjectTree.h"
 #include "editor/forms/ActionsPage.h"
+#include "editor/forms/DevicePage.h"
 #include "editor/forms/DirectKeysPage.h"
 #include "editor/forms/MenuPage.h"
 #include "platform/FileSystem.h"
@@ -197,6 +199,7 @@ void TProjectForm::CreatePages() {
     AttachPage(Page::Tree, new MenuPage(*this, context_));
     AttachPage(Page::Configure, new ActionsPage(*this, context_));
     AttachPage(Page::DKeys, new DirectKeysPage(*this, context_));
+    new DevicePage(*this, context_);
 }
 
 QWidget* TProjectForm::PageTab(Page page) const {
@@ -369,7 +372,7 @@ bool TProjectForm::Load() {
     // A solo project has no direct keys to show.
     main.SetShowDirectKeysEnabled(!ReadOnly());
     main.SetStatusText({});
-    emit ModelLoaded();
+    Q_EMIT ModelLoaded();
     if (!loaded.orphanMainEntries.empty())
         context_.dialogs.Warn(this, windowTitle(),
                               ui::FromCp1252(OrphanEntriesWarning(loaded.orphanMainEntries)));
@@ -444,7 +447,7 @@ void TProjectForm::Refresh() {
     if (QTreeWidgetItem* node = NodeAt(*ui_->TV_Project, selected))
         ui_->TV_Project->setCurrentItem(node);
     else
-        emit EntrySelected();  // nothing is left to select
+        Q_EMIT EntrySelected();  // nothing is left to select
 }
 
 void TProjectForm::RefreshLists() {
@@ -463,6 +466,10 @@ bool TProjectForm::StructureShown() const {
 void TProjectForm::SetBytesUsed(std::int64_t bytes) {
     ui::UiTexts text(context_.settings);
     panels_[3]->setText(text("MemoryGauge", "%1 of 65320 Bytes used").arg(bytes));
+}
+
+void TProjectForm::ClearBytesUsed() {
+    panels_[3]->clear();
 }
 
 bool TProjectForm::DirectKeysShown() const {
@@ -548,7 +555,9 @@ void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool sa
 }
 
 void TProjectForm::EmptyTempDevices() {
-    fs::path temp = project::DeviceTypeDir(projectDir_, "temp");
+    // A device of that name keeps its files there.
+    if (HasWorkFolderDevice(model_)) return;
+    fs::path temp = project::DeviceWorkDir(projectDir_);
     if (platform::DirectoryExists(temp)) platform::EmptyDirectory(temp);
 }
 
@@ -576,7 +585,7 @@ void TProjectForm::TV_ProjectChange(QTreeWidgetItem* current, QTreeWidgetItem* p
     if (!device && ui_->PC_Config->currentWidget() == ui_->TS_Device)
         ui_->PC_Config->setCurrentWidget(ui_->TS_Configure);
     SetPageShown(ui_->TS_Device, device);
-    emit EntrySelected();
+    Q_EMIT EntrySelected();
 }
 
 void TProjectForm::ShowCommandStates() {

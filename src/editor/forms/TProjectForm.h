@@ -89,6 +89,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     bool StructureShown() const;
     // The signal-memory gauge.
     void SetBytesUsed(std::int64_t bytes);
+    void ClearBytesUsed();
 
     // ui::ProjectWindow
     std::string ProjectName() const override { return projectName_; }
@@ -103,7 +104,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
     void Undo() override;
     void Redo() override;
 
-  signals:
+  Q_SIGNALS:
     // The model was read (again); pages fill themselves from it.
     void ModelLoaded();
     // The selection of the project tree changed, after any pending change

@@ -36,7 +36,7 @@ class TTransferForm : public QDialog {
     // Whether "Verify" is checked (shown for sends; starts as the settings say).
     bool VerifyChecked() const;
 
-  public slots:
+  public Q_SLOTS:
     void done(int result) override;
     void reject() override;
 

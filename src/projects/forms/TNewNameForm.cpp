@@ -30,6 +30,10 @@ NewName TNewNameForm::Result() const {
     return {ui::ToCp1252(ui_->E_NewName->text())};
 }
 
+void TNewNameForm::SetMaxLength(int length) {
+    ui_->E_NewName->setMaxLength(length);
+}
+
 void TNewNameForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     ui_->E_NewName->setFocus();

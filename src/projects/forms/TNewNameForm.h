@@ -27,6 +27,8 @@ class TNewNameForm : public QDialog {
     ~TNewNameForm() override;
 
     NewName Result() const;
+    // Names stored in a fixed field are kept short while typed.
+    void SetMaxLength(int length);
 
   protected:
     void showEvent(QShowEvent* event) override;

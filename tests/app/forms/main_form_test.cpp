@@ -174,17 +174,17 @@ TEST_F(MainFormTest, EditUndoAndRedoFollowTheActiveProjectWindow) {
     auto* menu = Find<QMenu>(form.get(), "MenuEdit");
     auto* undo = Find<QAction>(form.get(), "EditUndo");
     auto* redo = Find<QAction>(form.get(), "EditRedo");
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     EXPECT_FALSE(undo->isEnabled() || redo->isEnabled());  // no project
     form->OpenProjectWindow("Demo");
     ASSERT_EQ(projects.size(), 1u);
     projects[0]->canUndo = true;
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     EXPECT_TRUE(undo->isEnabled());
     EXPECT_FALSE(redo->isEnabled());
     undo->trigger();
     projects[0]->canRedo = true;
-    emit menu->aboutToShow();
+    Q_EMIT menu->aboutToShow();
     redo->trigger();
     EXPECT_EQ(projects[0]->undos, 1);
     EXPECT_EQ(projects[0]->redos, 1);

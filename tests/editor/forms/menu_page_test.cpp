@@ -106,7 +106,7 @@ TEST_F(MenuPageTest, AddDeleteAndCreateDeviceSaveAProjectThatLoadsBackAndBuilds)
     // only a device selection.
     Select(*form, "tv");
     auto* tree = Control<QTreeWidget>(*form, "TV_Project");
-    emit tree->itemDoubleClicked(tree->currentItem(), 0);
+    Q_EMIT tree->itemDoubleClicked(tree->currentItem(), 0);
     EXPECT_FALSE(tree->currentItem());
     EXPECT_FALSE(Control(*form, "DeleteItem_B")->isEnabled());
     ChooseKeyword(*form, "radio");
@@ -123,7 +123,7 @@ TEST_F(MenuPageTest, AddDeleteAndCreateDeviceSaveAProjectThatLoadsBackAndBuilds)
     Select(*form, "radio");
     auto* keys = Control<QTreeWidget>(*form, "TV_KeyList");
     ChooseKeyword(*form, "louder");
-    emit keys->itemDoubleClicked(keys->currentItem(), 0);
+    Q_EMIT keys->itemDoubleClicked(keys->currentItem(), 0);
     EXPECT_EQ(Control<QTreeWidget>(*form, "TV_Project")->currentItem()->text(0), "radio");
     EXPECT_TRUE(Exists("Items&Menus/radio/menu.txt"));
     ExpectSavedAndBuilds(*form, "louder below radio");

@@ -100,7 +100,7 @@ TEST_F(ProjectListForm, SelectionRulesPerTab) {
     EXPECT_EQ(Enabled(form.get()), "1001111");  // new, delete, export
     EXPECT_FALSE(List(form.get())->toolTip().isEmpty());
     // A double click on the Templates tab opens nothing.
-    emit List(form.get())->itemDoubleClicked(List(form.get())->topLevelItem(0), 0);
+    Q_EMIT List(form.get())->itemDoubleClicked(List(form.get())->topLevelItem(0), 0);
     EXPECT_TRUE(env.mainWindow.projects.empty());
     EXPECT_TRUE(env.dialogs.Log().empty());
 }
@@ -193,7 +193,7 @@ TEST_F(ProjectListForm, OpenHandsTheProjectToTheMainWindowUnlessItIsOpen) {
     EXPECT_EQ(form->result(), QDialog::Rejected);
 
     Select(form.get(), {0});
-    emit List(form.get())->itemDoubleClicked(List(form.get())->topLevelItem(0), 0);
+    Q_EMIT List(form.get())->itemDoubleClicked(List(form.get())->topLevelItem(0), 0);
     ASSERT_EQ(env.mainWindow.projects.size(), 2u);
     EXPECT_EQ(env.mainWindow.ProjectWindowCaptions().back(), "Demo");
     EXPECT_EQ(form->result(), QDialog::Accepted);
