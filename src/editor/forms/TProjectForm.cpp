@@ -329,10 +329,8 @@ bool TProjectForm::Load() {
     for (QWidget* page : {ui_->TS_DKeys, ui_->TS_Settings, ui_->TS_Overview, ui_->TS_Struct,
                           ui_->TS_Device, ui_->TS_Templates})
         SetPageShown(page, false);
-    clean_ = true;
-    ui_->TB_Create->setEnabled(true);
+    MarkClean();
     ui::MainWindow& main = context_.mainWindow;
-    main.SetCreateFileEnabled(true);
     main.SetTransferConfigEnabled(
         platform::FileExists(project::ImageFile(projectDir_, projectName_, ".cif")));
 
@@ -485,18 +483,22 @@ void TProjectForm::SetPageHooks(QWidget* page, PageHooks hooks) {
     hooks_[page] = std::move(hooks);
 }
 
-void TProjectForm::MarkChanged() {
-    clean_ = false;
-    // What is built is the files on disk, not the pending change.
-    ui_->TB_Create->setEnabled(false);
+// While a page holds a change, what Save and the build would take is the
+// files and model without it: both wait until it is confirmed or dropped.
+void TProjectForm::SetClean(bool clean) {
+    clean_ = clean;
+    ui_->TB_SavePr->setEnabled(clean);
+    ui_->TB_Create->setEnabled(clean);
+    context_.mainWindow.SetCreateFileEnabled(clean);
     UpdateHistoryActions();
-    context_.mainWindow.SetCreateFileEnabled(false);
+}
+
+void TProjectForm::MarkChanged() {
+    SetClean(false);
 }
 
 void TProjectForm::MarkClean() {
-    clean_ = true;
-    ui_->TB_Create->setEnabled(true);
-    context_.mainWindow.SetCreateFileEnabled(true);
+    SetClean(true);
 }
 
 void TProjectForm::SetPrintCommand(std::function<void()> print) {
@@ -521,20 +523,14 @@ void TProjectForm::SaveProject() {
         }
         ShowFailures(windowTitle(), lines);
     }
-    clean_ = true;
-    ui_->TB_SavePr->setEnabled(true);
-    ui_->TB_Create->setEnabled(true);
-    context_.mainWindow.SetCreateFileEnabled(true);
     if (history_) history_->EndChange();
-    UpdateHistoryActions();
+    MarkClean();
 }
 
 void TProjectForm::Discard(QWidget* page) {
     if (auto hook = hooks_.find(page); hook != hooks_.end() && hook->second.discard)
         hook->second.discard();
-    clean_ = true;
-    ui_->TB_Create->setEnabled(true);
-    context_.mainWindow.SetCreateFileEnabled(true);
+    MarkClean();
 }
 
 void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool saveAfterConfirm) {
@@ -543,10 +539,8 @@ void TProjectForm::ResolveChange(QWidget* page, const QString& question, bool sa
     if (context_.dialogs.AskYesNo(this, windowTitle(), question)) {
         if (auto hook = hooks_.find(page); hook != hooks_.end() && hook->second.confirm)
             hook->second.confirm();
-        clean_ = true;
+        MarkClean();
         if (saveAfterConfirm) SaveProject();
-        ui_->TB_Create->setEnabled(true);
-        context_.mainWindow.SetCreateFileEnabled(true);
     } else {
         Discard(page);
     }

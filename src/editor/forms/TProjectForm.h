@@ -119,6 +119,7 @@ class TProjectForm : public QWidget, public ui::ProjectWindow {
   private:
     // Creates the pages' contents.
     void CreatePages();
+    void SetClean(bool clean);
     void ApplyTexts();
     void SetPageShown(QWidget* page, bool shown);
     void FillKeywords();

@@ -263,9 +263,12 @@ TEST_F(ProjectFormTest, SaveWritesTheModelAndTheDateFromTheContextsClock) {
     auto form = Open();
     ASSERT_TRUE(loaded);
     env.mainWindow.statusTexts.clear();
+    // A change on a page holds Save and the build until it is confirmed.
     form->MarkChanged();
     EXPECT_FALSE(Find<QAction>(form.get(), "TB_Create")->isEnabled());
+    EXPECT_FALSE(Find<QAction>(form.get(), "TB_SavePr")->isEnabled());
     EXPECT_FALSE(env.mainWindow.createFileEnabled);
+    form->MarkClean();
     Find<QAction>(form.get(), "TB_SavePr")->trigger();
     EXPECT_TRUE(form->IsClean());
     EXPECT_TRUE(Find<QAction>(form.get(), "TB_Create")->isEnabled());
