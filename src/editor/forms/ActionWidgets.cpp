@@ -14,8 +14,11 @@
 #include <QVBoxLayout>
 
 #include "editor/ActionLines.h"
+#include "editor/forms/TParallelForm.h"
+#include "editor/forms/TRFFilesForm.h"
 #include "platform/FileSystem.h"
 #include "project/BuiltinTables.h"
+#include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
 
@@ -115,6 +118,18 @@ std::optional<std::size_t> SelectedLine(const QListWidget& list) {
 std::filesystem::path RfFolder(const ui::WindowContext& context) {
     if (context.settings.rfDbs.empty()) return context.ProgramDir() / "RFFiles";
     return platform::JoinSetting(context.ProgramDir(), context.settings.rfDbs);
+}
+
+std::vector<std::string> RadioSignalLines(ui::WindowContext& context, QWidget* parent) {
+    TRFFilesForm dialog(context, RfFolder(context), parent);
+    auto result = ui::RunModalForm(context.dialogs, dialog);
+    return result ? result->lines : std::vector<std::string>{};
+}
+
+std::vector<std::string> ParallelOutputLines(ui::WindowContext& context, QWidget* parent) {
+    TParallelForm dialog(context, parent);
+    auto result = ui::RunModalForm(context.dialogs, dialog);
+    return result ? result->lines : std::vector<std::string>{};
 }
 
 std::string ComboText(const QComboBox& box) {

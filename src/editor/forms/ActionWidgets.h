@@ -62,6 +62,11 @@ std::optional<std::size_t> SelectedLine(const QListWidget& list);
 // The RF folder of the settings; the writer's folder when none is set.
 std::filesystem::path RfFolder(const ui::WindowContext& context);
 
+// The lines the RF file dialog and the parallel output dialog make (none
+// when the user made none).
+std::vector<std::string> RadioSignalLines(ui::WindowContext& context, QWidget* parent);
+std::vector<std::string> ParallelOutputLines(ui::WindowContext& context, QWidget* parent);
+
 // The selected text of a combo box as core bytes; empty when none.
 std::string ComboText(const QComboBox& box);
 

@@ -17,9 +17,7 @@
 #include "editor/forms/TCreateRFForm.h"
 #include "editor/forms/TEditActionForm.h"
 #include "editor/forms/TLinkBTForm.h"
-#include "editor/forms/TParallelForm.h"
 #include "editor/forms/TProjectForm.h"
-#include "editor/forms/TRFFilesForm.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -306,16 +304,10 @@ std::vector<std::string> ActionsPage::Compose(Group group) {
                 }
                 case RepeatSignal:
                     return {StartScanLine(ComboText(*buttons2_), ComboText(*repTime_))};
-                case RadioSignal: {
-                    TRFFilesForm dialog(context_, RfFolder(context_), this);
-                    auto result = ui::RunModalForm(context_.dialogs, dialog);
-                    return result ? result->lines : std::vector<std::string>{};
-                }
-                case ParallelPort: {
-                    TParallelForm dialog(context_, this);
-                    auto result = ui::RunModalForm(context_.dialogs, dialog);
-                    return result ? result->lines : std::vector<std::string>{};
-                }
+                case RadioSignal:
+                    return RadioSignalLines(context_, this);
+                case ParallelPort:
+                    return ParallelOutputLines(context_, this);
                 case Pause:
                     return {WaitLine(ComboText(*pause_))};
                 default:  // a serial port action is not composed here

@@ -12,9 +12,7 @@
 #include <QToolButton>
 
 #include "editor/ActionLines.h"
-#include "editor/forms/TParallelForm.h"
 #include "editor/forms/TProjectForm.h"
-#include "editor/forms/TRFFilesForm.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -216,16 +214,10 @@ std::vector<std::string> DirectKeysPage::Compose() {
             return DirectKeyIrSignalLines(ComboText(*buttons1_), ComboText(*devices_));
         case RepeatSignal:
             return {StartScanLine(ComboText(*buttons2_), ComboText(*repTime_))};
-        case RadioSignal: {
-            TRFFilesForm dialog(context_, RfFolder(context_), this);
-            auto result = ui::RunModalForm(context_.dialogs, dialog);
-            return result ? result->lines : std::vector<std::string>{};
-        }
-        case ParallelPort: {
-            TParallelForm dialog(context_, this);
-            auto result = ui::RunModalForm(context_.dialogs, dialog);
-            return result ? result->lines : std::vector<std::string>{};
-        }
+        case RadioSignal:
+            return RadioSignalLines(context_, this);
+        case ParallelPort:
+            return ParallelOutputLines(context_, this);
         case Pause:
             return {WaitLine(ComboText(*pause_))};
         default:  // a serial port action is not composed here
