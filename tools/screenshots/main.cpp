@@ -11,7 +11,9 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTimer>
+#include <QTreeWidget>
 #include <cstdio>
 #include <filesystem>
 
@@ -68,9 +70,18 @@ int main(int argc, char** argv) {
             options.findChild<QPushButton*>("Close_B")->click();
         }
 
-        // The demo project as a user opens it, its menu tree unfolded.
+        // The demo project as a user opens it, its menu tree unfolded and
+        // the television chosen: its actions, then its device.
         main.OpenProjectWindow("Demo");
+        if (auto* tree = main.findChild<QTreeWidget*>("TV_Project"))
+            tree->setCurrentItem(tree->topLevelItem(0));
         ok = SaveScreen(out + "/project-window" + suffix + ".png") && ok;
+        auto* pages = main.findChild<QTabWidget*>("PC_Config");
+        for (const char* page : {"TS_Device", "TS_Tree"}) {
+            if (auto* tab = main.findChild<QWidget*>(page); pages && tab)
+                pages->setCurrentWidget(tab);
+            ok = SaveScreen(out + "/project-window-" + page + suffix + ".png") && ok;
+        }
         main.CloseActiveProjectWindow();
 
         auto& link = main.Context().link;
