@@ -4,6 +4,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -216,10 +217,17 @@ QWidget* TProjectForm::PageTab(Page page) const {
     return nullptr;
 }
 
+// A page scrolls when the window is narrower than the page needs (longer
+// captions of other languages), instead of pushing the window wider than
+// the main window's area.
 void TProjectForm::AttachPage(Page page, QWidget* content) {
+    auto* scroll = new QScrollArea(PageTab(page));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
     auto* layout = new QVBoxLayout(PageTab(page));
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(content);
+    layout->addWidget(scroll);
 }
 
 std::optional<EntryRef> TProjectForm::SelectedEntry() const {
