@@ -1,14 +1,17 @@
 #include "ui/Desktop.h"
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QSet>
 #include <QSettings>
+#include <QToolBar>
 #include <QTranslator>
 #include <QWidget>
 #include <memory>
@@ -168,6 +171,19 @@ bool UseQtTranslations(const std::string& language) {
     QCoreApplication::installTranslator(translator.get());
     installed = std::move(translator);
     return true;
+}
+
+void NameToolButtons(QToolBar& bar) {
+    for (QAction* action : bar.actions()) {
+        if (QWidget* button = bar.widgetForAction(action); button && !action->isSeparator())
+            button->setObjectName(action->objectName());
+    }
+}
+
+void SetToolIcons(const QWidget& window, std::initializer_list<ToolIcon> icons) {
+    for (const ToolIcon& icon : icons)
+        icon.action->setIcon(
+            QIcon::fromTheme(icon.themeName, window.style()->standardIcon(icon.fallback)));
 }
 
 }  // namespace orbik::ui

@@ -5,9 +5,13 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStyle>
+#include <initializer_list>
 #include <string>
 
+class QAction;
 class QMenuBar;
+class QToolBar;
 class QWidget;
 
 namespace orbik::ui {
@@ -31,6 +35,19 @@ void AssignAccessKeys(QMenuBar& bar);
 void AssignAccessKeys(QWidget& window);
 // A caption as shown: without its access key marker.
 QString WithoutAccessKey(const QString& caption);
+
+// Names each tool button of `bar` after its action, so that it can be
+// found as the control it is.
+void NameToolButtons(QToolBar& bar);
+
+// An action's icon from the desktop's icon theme where it has a fitting
+// one; Qt's own (in the window's style) else.
+struct ToolIcon {
+    QAction* action;
+    const char* themeName;
+    QStyle::StandardPixmap fallback;
+};
+void SetToolIcons(const QWidget& window, std::initializer_list<ToolIcon> icons);
 
 // Restores the window's size, position and maximised state when it is
 // first shown and stores them when it is hidden, under its object name, in

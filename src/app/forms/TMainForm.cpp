@@ -107,39 +107,26 @@ TMainForm::~TMainForm() {
 }
 
 void TMainForm::FormCreate() {
-    // Tool buttons carry the names of their actions, so they can be found
-    // as the controls they are.
-    for (QAction* action : ui_->ToolBar1->actions()) {
-        if (QWidget* button = ui_->ToolBar1->widgetForAction(action);
-            button && !action->isSeparator())
-            button->setObjectName(action->objectName());
-    }
-    // The desktop's icon theme where it has a fitting icon; Qt's own else.
-    const struct {
-        QAction* action;
-        const char* themeName;
-        QStyle::StandardPixmap fallback;
-    } icons[] = {
-        {ui_->ToolProjects, "folder-open", QStyle::SP_DirOpenIcon},
-        {ui_->ToolButton7, "go-up", QStyle::SP_ArrowUp},
-        {ui_->ToolButton8, "go-down", QStyle::SP_ArrowDown},
-        {ui_->ToolButton10, "go-next", QStyle::SP_ArrowForward},
-        {ui_->ToolButton11, "go-previous", QStyle::SP_ArrowBack},
-        {ui_->ToolClose, "application-exit", QStyle::SP_DialogCloseButton},
-        {ui_->ToolBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
-        {ui_->ToolOpt, "preferences-system", QStyle::SP_FileDialogDetailedView},
-        {ui_->ToolInfo, "help-about", QStyle::SP_MessageBoxInformation},
-        {ui_->FileProjects, "folder-open", QStyle::SP_DirOpenIcon},
-        {ui_->DataTransConfig, "go-up", QStyle::SP_ArrowUp},
-        {ui_->DataReadConfig, "go-down", QStyle::SP_ArrowDown},
-        {ui_->DataTransMem, "go-next", QStyle::SP_ArrowForward},
-        {ui_->DataReadMem, "go-previous", QStyle::SP_ArrowBack},
-        {ui_->FileClose, "application-exit", QStyle::SP_DialogCloseButton},
-        {ui_->ExtrasBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
-    };
-    for (const auto& icon : icons)
-        icon.action->setIcon(
-            QIcon::fromTheme(icon.themeName, style()->standardIcon(icon.fallback)));
+    ui::NameToolButtons(*ui_->ToolBar1);
+    ui::SetToolIcons(*this,
+                     {
+                         {ui_->ToolProjects, "folder-open", QStyle::SP_DirOpenIcon},
+                         {ui_->ToolButton7, "go-up", QStyle::SP_ArrowUp},
+                         {ui_->ToolButton8, "go-down", QStyle::SP_ArrowDown},
+                         {ui_->ToolButton10, "go-next", QStyle::SP_ArrowForward},
+                         {ui_->ToolButton11, "go-previous", QStyle::SP_ArrowBack},
+                         {ui_->ToolClose, "application-exit", QStyle::SP_DialogCloseButton},
+                         {ui_->ToolBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
+                         {ui_->ToolOpt, "preferences-system", QStyle::SP_FileDialogDetailedView},
+                         {ui_->ToolInfo, "help-about", QStyle::SP_MessageBoxInformation},
+                         {ui_->FileProjects, "folder-open", QStyle::SP_DirOpenIcon},
+                         {ui_->DataTransConfig, "go-up", QStyle::SP_ArrowUp},
+                         {ui_->DataReadConfig, "go-down", QStyle::SP_ArrowDown},
+                         {ui_->DataTransMem, "go-next", QStyle::SP_ArrowForward},
+                         {ui_->DataReadMem, "go-previous", QStyle::SP_ArrowBack},
+                         {ui_->FileClose, "application-exit", QStyle::SP_DialogCloseButton},
+                         {ui_->ExtrasBackup, "drive-harddisk", QStyle::SP_DriveHDIcon},
+                     });
     ui_->ToolBar1->setIconSize(QSize(24, 24));
 
     portPanel_ = new QLabel(this);

@@ -134,25 +134,17 @@ TProjectForm::TProjectForm(ui::WindowContext& context, std::string projectName, 
     setWindowTitle(ui::FromCp1252(projectName_));
     CreateHistoryActions();
 
-    for (QAction* action : ui_->ToolBar1->actions()) {
-        if (QWidget* button = ui_->ToolBar1->widgetForAction(action);
-            button && !action->isSeparator())
-            button->setObjectName(action->objectName());
-    }
-    const struct {
-        QAction* action;
-        const char* themeName;
-        QStyle::StandardPixmap fallback;
-    } icons[] = {
-        {ui_->TB_SavePr, "document-save", QStyle::SP_DialogSaveButton},
-        {ui_->TB_Print, "document-print", QStyle::SP_FileDialogDetailedView},
-        {ui_->ToolButton3, "network-wireless", QStyle::SP_DriveNetIcon},
-        {ui_->TB_Create, "system-run", QStyle::SP_MediaPlay},
-        {ui_->TB_ClosePr, "window-close", QStyle::SP_DialogCloseButton},
-    };
-    for (const auto& icon : icons)
-        icon.action->setIcon(
-            QIcon::fromTheme(icon.themeName, style()->standardIcon(icon.fallback)));
+    ui::NameToolButtons(*ui_->ToolBar1);
+    ui::SetToolIcons(*this,
+                     {
+                         {ui_->TB_SavePr, "document-save", QStyle::SP_DialogSaveButton},
+                         {ui_->TB_Print, "document-print", QStyle::SP_FileDialogDetailedView},
+                         {ui_->ToolButton3, "network-wireless", QStyle::SP_DriveNetIcon},
+                         {ui_->TB_Create, "system-run", QStyle::SP_MediaPlay},
+                         {ui_->TB_ClosePr, "window-close", QStyle::SP_DialogCloseButton},
+                         {undo_, "edit-undo", QStyle::SP_ArrowBack},
+                         {redo_, "edit-redo", QStyle::SP_ArrowForward},
+                     });
     // The shortcuts belong to this project window, not to the whole frame.
     ui_->TB_SavePr->setShortcut(QKeySequence::Save);
     ui_->TB_Print->setShortcut(QKeySequence::Print);
@@ -256,11 +248,9 @@ void TProjectForm::CreateHistoryActions() {
     undo_ = new QAction(this);
     undo_->setObjectName("TB_Undo");
     undo_->setShortcut(QKeySequence::Undo);
-    undo_->setIcon(QIcon::fromTheme("edit-undo", style()->standardIcon(QStyle::SP_ArrowBack)));
     redo_ = new QAction(this);
     redo_->setObjectName("TB_Redo");
     redo_->setShortcut(QKeySequence("Ctrl+Shift+Z"));
-    redo_->setIcon(QIcon::fromTheme("edit-redo", style()->standardIcon(QStyle::SP_ArrowForward)));
     ui_->ToolBar1->insertActions(ui_->TB_Print, {undo_, redo_});
     for (QAction* action : {undo_, redo_}) {
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
