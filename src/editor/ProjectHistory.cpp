@@ -27,12 +27,19 @@ bool Fail(std::string* error, const fs::path& path, const std::error_code& ec) {
     return false;
 }
 
-// Every entry below `root`, never following a link.
-bool List(const fs::path& root, Tree* tree, std::string* error) {
+// Every entry below `root`, never following a link, leaving out the
+// ignored folders and what they hold.
+bool List(const fs::path& root, const std::vector<fs::path>& ignored, Tree* tree,
+          std::string* error) {
     std::error_code ec;
     fs::recursive_directory_iterator it(root, fs::directory_options::none, ec), end;
     for (; !ec && it != end; it.increment(ec)) {
         const fs::path& path = it->path();
+        if (std::find(ignored.begin(), ignored.end(), path.lexically_relative(root)) !=
+            ignored.end()) {
+            it.disable_recursion_pending();
+            continue;
+        }
         fs::file_status status = it->symlink_status(ec);
         if (ec) return Fail(error, path, ec);
         Node node{Node::Kind::Other, {}};
@@ -64,9 +71,10 @@ bool SameBytes(const fs::path& a, const fs::path& b) {
     return left.eof() && right.eof();
 }
 
-bool SameTree(const fs::path& a, const fs::path& b) {
+bool SameTree(const fs::path& a, const fs::path& b, const std::vector<fs::path>& ignored) {
     Tree left, right;
-    if (!List(a, &left, nullptr) || !List(b, &right, nullptr) || left != right) return false;
+    if (!List(a, ignored, &left, nullptr) || !List(b, ignored, &right, nullptr) || left != right)
+        return false;
     for (const auto& [path, node] : left)
         if (node.kind == Node::Kind::File && !SameBytes(a / path, b / path)) return false;
     return true;
@@ -99,10 +107,12 @@ bool Place(const fs::path& from, const Node& node, const fs::path& to, const fs:
     return ec ? Fail(error, to, ec) : true;
 }
 
-// Makes `target` hold exactly what `source` holds.
-bool Restore(const fs::path& source, const fs::path& target, std::string* error) {
+// Makes `target` hold exactly what `source` holds, the ignored folders
+// aside.
+bool Restore(const fs::path& source, const fs::path& target, const std::vector<fs::path>& ignored,
+             std::string* error) {
     Tree want, have;
-    if (!List(source, &want, error) || !List(target, &have, error)) return false;
+    if (!List(source, ignored, &want, error) || !List(target, ignored, &have, error)) return false;
     std::error_code ec;
     // What is not wanted, or is something else now, goes; what a folder
     // holds goes before the folder.
@@ -170,7 +180,7 @@ bool ProjectHistory::Take(fs::path* snapshot, std::string* error) {
     *snapshot = folder_ / std::to_string(++taken_);
     Tree tree;
     std::error_code ec;
-    bool ok = List(projectDir_, &tree, error);
+    bool ok = List(projectDir_, ignored_, &tree, error);
     if (ok && !fs::create_directory(*snapshot, projectDir_, ec)) ok = Fail(error, *snapshot, ec);
     for (auto it = tree.begin(); ok && it != tree.end(); ++it)
         ok = Place(projectDir_ / it->first, it->second, *snapshot / it->first,
@@ -201,7 +211,7 @@ bool ProjectHistory::BeginChange(std::string* error) {
 void ProjectHistory::EndChange() {
     if (!open_) return;
     open_ = false;
-    if (SameTree(undo_.back(), projectDir_)) {
+    if (SameTree(undo_.back(), projectDir_, ignored_)) {
         Drop(undo_.back());
         undo_.pop_back();
         return;
@@ -221,8 +231,8 @@ bool ProjectHistory::Step(std::deque<fs::path>& from, std::deque<fs::path>& to,
     if (from.empty()) return false;
     fs::path current;
     if (!Take(&current, error)) return false;
-    if (!Restore(from.back(), projectDir_, error)) {
-        Restore(current, projectDir_, nullptr);
+    if (!Restore(from.back(), projectDir_, ignored_, error)) {
+        Restore(current, projectDir_, ignored_, nullptr);
         Drop(current);
         return false;
     }

@@ -46,6 +46,10 @@ class ProjectHistory {
 
     const fs::path& Folder() const { return folder_; }
 
+    // A folder of the project (relative to it) that holds working copies,
+    // not the project: it is never copied and never put back.
+    void Ignore(const fs::path& relative) { ignored_.push_back(relative.lexically_normal()); }
+
   private:
     ProjectHistory(fs::path projectDir, fs::path folder, std::size_t steps);
     // Copies the project folder into a new snapshot folder.
@@ -60,6 +64,7 @@ class ProjectHistory {
     std::deque<fs::path> undo_, redo_;
     bool open_ = false;  // a change is under way
     fs::path latest_;    // the newest snapshot: unchanged files link to it
+    std::vector<fs::path> ignored_;
 };
 
 }  // namespace orbik::editor

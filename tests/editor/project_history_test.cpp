@@ -133,6 +133,34 @@ TEST_F(ProjectHistoryTest, OneChangeInSeveralWritesIsOneStepAndANewChangeEndsRed
     EXPECT_FALSE(history->CanRedo());
 }
 
+// The device page's working copies are no part of the project: a change of
+// them alone is no step, and undo leaves them as they are.
+TEST_F(ProjectHistoryTest, AnIgnoredFolderIsNeitherCopiedNorPutBack) {
+    dir.Write("Demo/a.txt", "1");
+    dir.Write("Demo/Devices/temp/work.ixp", "before");
+    dir.Write("Demo/Devices/tv/devlist.txt", "device=--01.icp");
+    auto history = Open();
+    history->Ignore("Devices/temp");
+    ASSERT_TRUE(history->BeginChange(nullptr));
+    dir.Write("Demo/Devices/temp/work.ixp", "working");
+    history->EndChange();
+    EXPECT_FALSE(history->CanUndo());
+
+    ASSERT_TRUE(history->BeginChange(nullptr));
+    dir.Write("Demo/a.txt", "2");
+    dir.Write("Demo/Devices/temp/other.ixp", "new");
+    history->EndChange();
+    for (const auto& entry : fs::recursive_directory_iterator(history->Folder()))
+        EXPECT_EQ(entry.path().string().find("temp"), std::string::npos) << entry.path();
+    ASSERT_TRUE(history->Undo(nullptr));
+    EXPECT_EQ(dir.Read("Demo/a.txt"), "1");
+    EXPECT_EQ(dir.Read("Demo/Devices/temp/work.ixp"), "working");
+    EXPECT_EQ(dir.Read("Demo/Devices/temp/other.ixp"), "new");
+    EXPECT_EQ(dir.Read("Demo/Devices/tv/devlist.txt"), "device=--01.icp");
+    ASSERT_TRUE(history->Redo(nullptr));
+    EXPECT_EQ(dir.Read("Demo/a.txt"), "2");
+}
+
 TEST_F(ProjectHistoryTest, LinksAreKeptAsLinksAndWhatTheyPointAtIsLeftAlone) {
     dir.Write("outside/keep.icp", "signals");
     dir.Write("Demo/Devices/tv/--01.icp", "x");

@@ -350,6 +350,10 @@ bool TProjectForm::Load() {
         std::error_code ec;
         if (fs::path temp = fs::temp_directory_path(ec); !ec)
             history_ = ProjectHistory::Create(projectDir_, temp, nullptr);
+        // The device page's working copies are no part of the project, unless
+        // a device of that name keeps its files there.
+        if (history_ && !HasWorkFolderDevice(model_))
+            history_->Ignore(project::DeviceWorkDir(projectDir_).lexically_relative(projectDir_));
     }
     UpdateHistoryActions();
 
