@@ -114,23 +114,32 @@ bool CreateDeviceFolder(const ProjectModel& model, std::size_t device, const fs:
         if (error) *error = platform::PathToMessage(folder) + ": a symbolic link";
         return false;
     }
-    if (!platform::CreateDirectories(folder, error)) return false;
-    if (!platform::WriteFileAtomic(project::DeviceTypeFile(projectDir, name, kFirstCodeFile), bytes,
-                                   error))
+    // A folder left from elsewhere may hold someone's code files: a new
+    // device never writes into it.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(folder, ec))) {
+        if (error) *error = platform::PathToMessage(folder) + ": already exists";
         return false;
+    }
+    if (!platform::CreateDirectories(folder, error)) return false;
     std::vector<std::string> list;
     for (const auto& file : model.devices[device].signalFiles) list.push_back("device=" + file);
-    if (!platform::WriteFileAtomic(
-            project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceList),
-            platform::JoinLines(list), error))
-        return false;
     // The vocabulary as Save writes it.
     fs::path vocabulary =
         project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceVocabulary);
+    std::vector<std::string> words;
     for (const auto& file : SaveProject(model, projectDir, ""))
-        if (file.path == vocabulary)
-            return platform::WriteFileAtomic(vocabulary, platform::JoinLines(file.lines), error);
-    return true;
+        if (file.path == vocabulary) words = file.lines;
+    if (platform::WriteFileAtomic(project::DeviceTypeFile(projectDir, name, kFirstCodeFile), bytes,
+                                  error) &&
+        platform::WriteFileAtomic(
+            project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceList),
+            platform::JoinLines(list), error) &&
+        platform::WriteFileAtomic(vocabulary, platform::JoinLines(words), error))
+        return true;
+    // Half a device folder would be taken for a device at the next load.
+    fs::remove_all(folder, ec);
+    return false;
 }
 
 }  // namespace orbik::editor

@@ -22,7 +22,8 @@ std::vector<std::string> ApplyFolderChanges(const fs::path& projectDir,
 
 // Devices/<name> with the template as its first code file, devlist.txt
 // naming it and devvocab.txt from the device's vocabulary. False with
-// "path: reason" when any of it cannot be written.
+// "path: reason" when any of it cannot be written (then the folder is
+// removed again) or when the folder is there already (it is left alone).
 bool CreateDeviceFolder(const ProjectModel& model, std::size_t device, const fs::path& projectDir,
                         const fs::path& templateFile, std::string* error);
 

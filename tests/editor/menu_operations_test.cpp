@@ -450,4 +450,26 @@ TEST(MenuBuild, AProjectWithANewDeviceEntryStillBuilds) {
     EXPECT_TRUE(AsSaved(again.model) == AsSaved(m));
 }
 
+// A folder that is there already may hold someone's code files: Create
+// Device leaves it alone; a template that cannot be read makes no folder.
+TEST(MenuDisk, CreateDeviceFolderNeverWritesIntoAFolderThatIsThere) {
+    orbik::test::TempDir dir;
+    ProjectModel m;
+    m.devices.push_back({"radio", 1, {"--01.icp"}, {}, {}});
+    m.devices.push_back({"fan", 1, {"--01.icp"}, {}, {}});
+    dir.Write("Empty.ixp", std::string(215, '\xFF'));
+    dir.Write("P/Devices/radio/--01.icp", "mine");
+    std::string error;
+    EXPECT_FALSE(CreateDeviceFolder(m, 0, dir / "P", dir / "Empty.ixp", &error));
+    EXPECT_NE(error.find("already exists"), std::string::npos) << error;
+    EXPECT_EQ(dir.Read("P/Devices/radio/--01.icp"), "mine");
+    EXPECT_FALSE(fsys::exists(dir / "P/Devices/radio/devlist.txt"));
+
+    EXPECT_FALSE(CreateDeviceFolder(m, 1, dir / "P", dir / "Missing.ixp", &error));
+    EXPECT_FALSE(fsys::exists(dir / "P/Devices/fan"));
+    ASSERT_TRUE(CreateDeviceFolder(m, 1, dir / "P", dir / "Empty.ixp", &error)) << error;
+    EXPECT_EQ(dir.Read("P/Devices/fan/--01.icp"), std::string(215, '\xFF'));
+    EXPECT_EQ(dir.Read("P/Devices/fan/devlist.txt"), "device=--01.icp\r\n");
+}
+
 }  // namespace
