@@ -4,6 +4,7 @@
 // checking the look under a virtual display (scripts/screenshots.sh).
 // A device must answer on the installation's port.
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -77,7 +78,8 @@ int main(int argc, char** argv) {
             tree->setCurrentItem(tree->topLevelItem(0));
         ok = SaveScreen(out + "/project-window" + suffix + ".png") && ok;
         auto* pages = main.findChild<QTabWidget*>("PC_Config");
-        for (const char* page : {"TS_Device", "TS_Tree"}) {
+        if (auto* show = main.findChild<QAction*>("ShowDirectKeys1")) show->trigger();
+        for (const char* page : {"TS_Device", "TS_Tree", "TS_DKeys"}) {
             if (auto* tab = main.findChild<QWidget*>(page); pages && tab)
                 pages->setCurrentWidget(tab);
             ok = SaveScreen(out + "/project-window-" + page + suffix + ".png") && ok;
