@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -184,6 +185,11 @@ void SetToolIcons(const QWidget& window, std::initializer_list<ToolIcon> icons) 
     for (const ToolIcon& icon : icons)
         icon.action->setIcon(
             QIcon::fromTheme(icon.themeName, window.style()->standardIcon(icon.fallback)));
+}
+
+bool IsDeleteKeyIn(const QObject* list, const QObject* watched, const QEvent* event) {
+    return watched == list && event->type() == QEvent::KeyPress &&
+           static_cast<const QKeyEvent*>(event)->key() == Qt::Key_Delete;
 }
 
 }  // namespace orbik::ui

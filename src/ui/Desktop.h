@@ -10,6 +10,8 @@
 #include <string>
 
 class QAction;
+class QEvent;
+class QObject;
 class QMenuBar;
 class QToolBar;
 class QWidget;
@@ -35,6 +37,10 @@ void AssignAccessKeys(QMenuBar& bar);
 void AssignAccessKeys(QWidget& window);
 // A caption as shown: without its access key marker.
 QString WithoutAccessKey(const QString& caption);
+
+// True for the Delete key pressed in `list`, seen by its event filter: in
+// the program's lists it deletes the selected entry where a button would.
+bool IsDeleteKeyIn(const QObject* list, const QObject* watched, const QEvent* event);
 
 // Names each tool button of `bar` after its action, so that it can be
 // found as the control it is.

@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QStyle>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "editor/ActionLines.h"
@@ -113,6 +114,24 @@ std::optional<std::size_t> SelectedLine(const QListWidget& list) {
     const int row = list.currentRow();
     if (row < 0 || !list.currentItem() || !list.currentItem()->isSelected()) return std::nullopt;
     return static_cast<std::size_t>(row);
+}
+
+SpinButton MakeSpinButton(QWidget* parent, const char* name) {
+    SpinButton spin;
+    spin.column = new QWidget(parent);
+    spin.column->setObjectName(name);
+    auto* layout = new QVBoxLayout(spin.column);
+    layout->setContentsMargins(0, 0, 0, 0);
+    spin.up = new QToolButton(spin.column);
+    spin.up->setObjectName(QString(name) + "Up");
+    spin.up->setArrowType(Qt::UpArrow);
+    spin.down = new QToolButton(spin.column);
+    spin.down->setObjectName(QString(name) + "Down");
+    spin.down->setArrowType(Qt::DownArrow);
+    layout->addWidget(spin.up);
+    layout->addWidget(spin.down);
+    layout->addStretch();
+    return spin;
 }
 
 std::filesystem::path RfFolder(const ui::WindowContext& context) {

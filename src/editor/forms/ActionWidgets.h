@@ -16,6 +16,7 @@ class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QToolButton;
 class QWidget;
 
 namespace orbik::ui {
@@ -42,6 +43,15 @@ RadioGroup MakeRadioGroup(QWidget* parent, const char* name, const QString& titl
 // A combo box of the 51 button names, of the action times, of names.
 QComboBox* MakeButtonsBox(QWidget* parent, const char* name);
 QComboBox* MakeTimesBox(QWidget* parent, const char* name, const QString& hint);
+
+// The up and down arrows that move the selected line of an action list,
+// named `name` + "Up" and `name` + "Down" in a column named `name`.
+struct SpinButton {
+    QWidget* column = nullptr;
+    QToolButton* up = nullptr;
+    QToolButton* down = nullptr;
+};
+SpinButton MakeSpinButton(QWidget* parent, const char* name);
 
 // A small push button with its caption and hint from the text table.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,

@@ -7,7 +7,6 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include "editor/forms/TEditActionForm.h"
 #include "editor/forms/TLinkBTForm.h"
 #include "editor/forms/TProjectForm.h"
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -67,19 +67,9 @@ void ActionsPage::Build() {
 
     actions_ = new QListWidget(this);
     actions_->setObjectName("LB_Actions");
-    auto* spin = new QWidget(this);
-    spin->setObjectName("SpinButton1");
-    auto* spinLayout = new QVBoxLayout(spin);
-    spinLayout->setContentsMargins(0, 0, 0, 0);
-    up_ = new QToolButton(spin);
-    up_->setObjectName("SpinButton1Up");
-    up_->setArrowType(Qt::UpArrow);
-    down_ = new QToolButton(spin);
-    down_->setObjectName("SpinButton1Down");
-    down_->setArrowType(Qt::DownArrow);
-    spinLayout->addWidget(up_);
-    spinLayout->addWidget(down_);
-    spinLayout->addStretch();
+    const SpinButton spin = MakeSpinButton(this, "SpinButton1");
+    up_ = spin.up;
+    down_ = spin.down;
     edit_ = MakeButton(this, "EditAction_B", caption("EditAction_B", "Edit"));
     confirm_ = MakeButton(this, "Confirm_B", caption("Confirm_B", "Confirm"));
     restore_ = MakeButton(this, "Restore_B", caption("Restore_B", "Restore"));
@@ -180,7 +170,7 @@ void ActionsPage::Build() {
     listButtons->addWidget(restore_);
     auto* listRow = new QHBoxLayout;
     listRow->addWidget(actions_);
-    listRow->addWidget(spin);
+    listRow->addWidget(spin.column);
     auto* left = new QVBoxLayout;
     left->addLayout(listRow);
     left->addLayout(listButtons);
@@ -392,8 +382,7 @@ void ActionsPage::Add(Group group, Place place) {
 }
 
 bool ActionsPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == actions_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    if (ui::IsDeleteKeyIn(actions_, watched, event)) {
         Delete();
         return true;
     }

@@ -387,8 +387,7 @@ void DevicePage::DeleteSelected() {
 }
 
 bool DevicePage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == LB_IRDevices && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    if (ui::IsDeleteKeyIn(LB_IRDevices, watched, event)) {
         DeleteSelected();
         return true;
     }

@@ -5,7 +5,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +12,7 @@
 
 #include "editor/ActionLines.h"
 #include "editor/forms/TProjectForm.h"
+#include "ui/Desktop.h"
 #include "ui/Dialogs.h"
 #include "ui/UiText.h"
 #include "ui/WindowContext.h"
@@ -73,19 +73,9 @@ void DirectKeysPage::Build() {
     add_ = MakeButton(this, "DKeyAdd_B", "+", caption("DKeyAdd_B", "Add"));
     insert_ = MakeButton(this, "DKeyInsert_B", "n", caption("DKeyInsert_B", "Insert"));
     delete_ = MakeButton(this, "DKeyDelete_B", "x", caption("DKeyDelete_B", "Delete"));
-    auto* spin = new QWidget(this);
-    spin->setObjectName("SpinButton2");
-    auto* spinLayout = new QVBoxLayout(spin);
-    spinLayout->setContentsMargins(0, 0, 0, 0);
-    up_ = new QToolButton(spin);
-    up_->setObjectName("SpinButton2Up");
-    up_->setArrowType(Qt::UpArrow);
-    down_ = new QToolButton(spin);
-    down_->setObjectName("SpinButton2Down");
-    down_->setArrowType(Qt::DownArrow);
-    spinLayout->addWidget(up_);
-    spinLayout->addWidget(down_);
-    spinLayout->addStretch();
+    const SpinButton spin = MakeSpinButton(this, "SpinButton2");
+    up_ = spin.up;
+    down_ = spin.down;
     confirm_ = MakeButton(this, "ConfirmDKey_B", caption("ConfirmDKey_B", "Confirm"));
     restore_ = MakeButton(this, "RestoreDKey_B", caption("RestoreDKey_B", "Restore"));
 
@@ -102,7 +92,7 @@ void DirectKeysPage::Build() {
     editButtons->addStretch();
     auto* middle = new QHBoxLayout;
     middle->addWidget(actions_, 2);
-    middle->addWidget(spin);
+    middle->addWidget(spin.column);
     middle->addLayout(editButtons);
     middle->addWidget(signals_.box, 2);
     auto* bottom = new QHBoxLayout;
@@ -244,8 +234,7 @@ void DirectKeysPage::DKeyInsert_BClick() {
 }
 
 bool DirectKeysPage::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == actions_ && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete) {
+    if (ui::IsDeleteKeyIn(actions_, watched, event)) {
         DKeyDelete_BClick();
         return true;
     }
