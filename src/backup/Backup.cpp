@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "compiler/ImageRecords.h"
 #include "platform/Bytes.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
@@ -16,18 +17,16 @@ namespace {
 using platform::GetBigEndian;
 
 constexpr std::size_t kOffsetSize = 3;
-constexpr std::uint64_t kIdAt = 27;
-constexpr std::uint64_t kCountsAt = 91;
-
-// An item record: type byte, four names of 10 bytes, keyword, option kind,
-// device type, four 16-bit numbers, 81 bytes of option texts, then one byte
-// per keyword.
-constexpr std::uint64_t kItemFixedSize = 133;
-constexpr std::size_t kItemNameAt = 1;
-constexpr std::size_t kItemOptionKindAt = 42;
-constexpr std::size_t kItemDeviceTypeAt = 43;
-constexpr std::uint8_t kPlainItem = 13;
-constexpr std::uint8_t kDevicesOption = 2;
+using compiler::kCountsAt;
+using compiler::kItemDeviceTypeAt;
+using compiler::kItemFixedSize;
+using compiler::kItemNamesAt;
+using compiler::kItemOptionKindAt;
+using compiler::kItemTypeAt;
+// The identification is the start of the descriptor.
+constexpr std::uint64_t kIdAt = compiler::kDescriptorAt;
+constexpr std::uint8_t kPlainItem = compiler::StoredItemType(compiler::kPlainItem);
+constexpr std::uint8_t kDevicesOption = compiler::StoredOptionKind(compiler::OptionKind::Devices);
 
 std::string WithoutTrailingBlanks(std::string_view text) {
     std::size_t end = text.find_last_not_of(' ');
@@ -84,9 +83,9 @@ bool ReadTypeNames(Reader& in, const BackupContents& contents, std::vector<std::
     for (std::uint64_t i = 0; i < items; ++i, record += recordSize) {
         if (!in.Has(record, recordSize, "item " + std::to_string(i + 1))) return false;
         std::uint8_t device = in.Byte(record + kItemDeviceTypeAt);
-        if (in.Byte(record) == kPlainItem &&
+        if (in.Byte(record + kItemTypeAt) == kPlainItem &&
             in.Byte(record + kItemOptionKindAt) == kDevicesOption && device < names->size())
-            (*names)[device] = WithoutTrailingBlanks(in.Bytes(record + kItemNameAt, kIrNameSize));
+            (*names)[device] = WithoutTrailingBlanks(in.Bytes(record + kItemNamesAt, kIrNameSize));
     }
     return true;
 }

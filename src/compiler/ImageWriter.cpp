@@ -6,6 +6,7 @@
 
 #include "compiler/Image.h"
 #include "compiler/ImageFiles.h"
+#include "compiler/ImageRecords.h"
 #include "compiler/Steps.h"
 #include "platform/FileSystem.h"
 #include "project/BuiltinTables.h"
@@ -14,13 +15,9 @@ namespace orbik::compiler {
 
 namespace {
 
-constexpr std::size_t kHeaderSize = 9 * kPointerSize;
-constexpr std::size_t kDescriptorWidth = 64;
-constexpr std::size_t kNameWidth = 10;
 constexpr std::size_t kButtonWidth = 9;
 constexpr std::size_t kDcaRecords = 64;
 constexpr std::size_t kDcaRecordSize = 27;
-constexpr std::size_t kOptionTextField = 81;
 constexpr std::size_t kKeywordsPerTick = 10;
 constexpr std::size_t kAlignedDeviceBoundary = 65536;
 
@@ -127,11 +124,11 @@ void WriteIda(Layout& out) {
     for (std::size_t i = 0; i < items.size(); ++i) {
         const t_iteminfo& item = items[i];
         out.image.SetPointer(table, i, out.image.Position());
-        out.image.AppendByte(static_cast<std::uint8_t>(item.type + 1));
+        out.image.AppendByte(StoredItemType(item.type));
         for (std::size_t l = 0; l < kMaxLanguages; ++l)
             out.image.AppendText(item.names[l], kNameWidth);
         out.image.AppendByte(item.keyword == 0 ? 0xFF : Low(item.keyword - 1));
-        out.image.AppendByte(static_cast<std::uint8_t>(item.optionKind) + 1);
+        out.image.AppendByte(StoredOptionKind(item.optionKind));
         bool devices = item.optionKind == OptionKind::Devices;
         out.image.AppendByte(devices ? Low(item.deviceType - 1) : 0);
         for (std::int16_t value :
