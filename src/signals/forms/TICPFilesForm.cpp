@@ -136,9 +136,7 @@ void TICPFilesForm::Ok_BClick() {
     FileMove moved = mode_ == Mode::Rename
                          ? RenameLibraryFile(request_.libraryDir, file, name, &error)
                          : CopyLibraryFile(request_.libraryDir, file, name, &error);
-    if (moved == FileMove::Exists) return Tell(kFileExistsText);
-    if (moved == FileMove::Failed)
-        return context_.dialogs.Warn(this, windowTitle(), ui::FromCp1252(error));
+    if (!Done(moved, error)) return;
     CloseNameEntry();
     FillList(name + ".icp");
 }
@@ -164,34 +162,25 @@ void TICPFilesForm::Browse_BClick() {
     if (chosen.isEmpty()) return;
     fs::path source = ui::PathFromQString(chosen);
     std::string file = platform::PathToMessage(source.filename()), error;
-    switch (CopyCodeFile(source.parent_path(), file, request_.libraryDir, file, &error)) {
-        case FileMove::Done:
-            FillList(file);
-            break;
-        case FileMove::Exists:
-            Tell(kFileExistsText);
-            break;
-        case FileMove::Failed:
-            context_.dialogs.Warn(this, windowTitle(), ui::FromCp1252(error));
-            break;
-    }
+    if (Done(CopyCodeFile(source.parent_path(), file, request_.libraryDir, file, &error), error))
+        FillList(file);
 }
 
 void TICPFilesForm::Add_BClick() {
     std::string file = Selected(), error;
     if (file.empty()) return;
-    switch (CopyCodeFile(request_.libraryDir, file, request_.workDir, file, &error)) {
-        case FileMove::Done:
-            result_.added = file;
-            accept();
-            break;
-        case FileMove::Exists:
-            Tell(kFileExistsText);
-            break;
-        case FileMove::Failed:
-            context_.dialogs.Warn(this, windowTitle(), ui::FromCp1252(error));
-            break;
-    }
+    if (!Done(CopyCodeFile(request_.libraryDir, file, request_.workDir, file, &error), error))
+        return;
+    result_.added = file;
+    accept();
+}
+
+// A file that is there already, or that could not be moved, is told.
+bool TICPFilesForm::Done(FileMove moved, const std::string& error) {
+    if (moved == FileMove::Exists) Tell(kFileExistsText);
+    if (moved == FileMove::Failed)
+        context_.dialogs.Warn(this, windowTitle(), ui::FromCp1252(error));
+    return moved == FileMove::Done;
 }
 
 bool TICPFilesForm::eventFilter(QObject* watched, QEvent* event) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "signals/IcpLibrary.h"
 #include "signals/forms/SignalDialogs.h"
 
 class QLineEdit;
@@ -41,6 +42,7 @@ class TICPFilesForm : public QDialog {
     void Add_BClick();
     std::string Selected() const;
     void Tell(std::string_view text);
+    bool Done(FileMove moved, const std::string& error);
 
     ui::WindowContext& context_;
     IcpFilesRequest request_;
