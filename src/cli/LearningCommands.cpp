@@ -101,6 +101,8 @@ int TransferStatus(const char* command, link::SignalTransfer result) {
         case link::SignalTransfer::NoSignal:
             Complain(command, "ORBIK holds no learned signal");
             return 1;
+        case link::SignalTransfer::TooLong:
+            return Fail(link::kSignalTooLongMessage);
         case link::SignalTransfer::BadBlock:
             break;
     }
@@ -119,11 +121,7 @@ int LearnBlock(const char* command, link::DeviceLink& device, std::string* block
     line.End();
     if (learned != link::LearnResult::Learned) return Fail(link::LearnMessage(learned));
     CtrlCStops stops(device);
-    int status = TransferStatus(command, link::ReadSignal(device, block, StoppedByCtrlC(stops)));
-    if (status != 0) return status;
-    // A count beyond what the device can hold is no signal to keep.
-    if (block->size() < link::SignalBlockLength(*block)) return Fail(link::kSignalTooLongMessage);
-    return 0;
+    return TransferStatus(command, link::ReadSignal(device, block, StoppedByCtrlC(stops)));
 }
 
 }  // namespace

@@ -122,7 +122,7 @@ SignalTransfer ReadSignal(DeviceLink& link, std::string* block,
     }
     if (block->size() > total) block->resize(total);
     Progress(callbacks, 100);
-    return SignalTransfer::Complete;
+    return total > kMaxSignalBytes ? SignalTransfer::TooLong : SignalTransfer::Complete;
 }
 
 SignalTransfer WriteSignal(DeviceLink& link, std::string_view block,

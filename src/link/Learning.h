@@ -56,13 +56,14 @@ enum class SignalTransfer {
     Stopped,         // AbortTransfer
     ConnectionLost,  // the line hung up
     NoSignal,        // ReadSignal: the signal memory holds none
+    TooLong,         // ReadSignal: its count says more than the device can hold
     BadBlock,        // WriteSignal: not a whole block of at most kMaxSignalBytes
 };
 
 // Reads the signal at signal-memory address 0 into *block, cut to its
-// length. A block whose count says more than the device can hold comes
-// back as read (kMaxSignalBytes rounded up to whole blocks), so the
-// caller sees that it is shorter than SignalBlockLength says.
+// length. A block whose count says more than the device can hold is
+// TooLong and comes back as read (kMaxSignalBytes rounded up to whole
+// blocks): no signal to keep.
 SignalTransfer ReadSignal(DeviceLink& link, std::string* block, const LearningCallbacks& callbacks);
 
 // Writes a whole block to signal-memory address 0, so that PlaySignal

@@ -116,6 +116,25 @@ TEST(Learning, RefusesBlocksTheSignalMemoryCannotTake) {
               SignalTransfer::BadBlock);
 }
 
+// A learned signal whose count says more than the device holds is told as
+// too long, not kept, whether or not the rounded-up read reached its end.
+TEST(Learning, ASignalCountBeyondTheMemoryIsReadAsTooLong) {
+    for (std::uint16_t count : {1023, 0xFFFF}) {  // 8192 bytes, and far past
+        SCOPED_TRACE(count);
+        std::string block = Block(3);
+        block[0] = char(count >> 8);
+        block[1] = char(count & 0xFF);
+        SimulatedDeviceOptions options;
+        options.learnedSignal = block;
+        SimulatedDevice device(options);
+        Session s(device);
+        ASSERT_EQ(LearnSignal(s.link, {}), LearnResult::Learned);
+        std::string read;
+        EXPECT_EQ(ReadSignal(s.link, &read, {}), SignalTransfer::TooLong);
+        EXPECT_EQ(read.substr(0, block.size()), block);
+    }
+}
+
 TEST(Learning, EachFailureOfALearnIsToldApart) {
     struct Case {
         std::vector<std::string> args;

@@ -219,9 +219,9 @@ void TScanIRForm::SaveSig_BClick() {
     std::string block;
     link::SignalTransfer read =
         link::ReadSignal(context_.link, &block, Callbacks(Label1, ProgressBar1));
-    if (read != link::SignalTransfer::Complete || block.size() < link::SignalBlockLength(block)) {
+    if (read != link::SignalTransfer::Complete) {
         if (read == link::SignalTransfer::Stopped) return;
-        Label1->setText(ui::FromCp1252(read == link::SignalTransfer::Complete
+        Label1->setText(ui::FromCp1252(read == link::SignalTransfer::TooLong
                                            ? link::kSignalTooLongMessage
                                            : link::kConnectionErrorMessage));
         Label1->show();
