@@ -124,18 +124,14 @@ bool CreateDeviceFolder(const ProjectModel& model, std::size_t device, const fs:
     if (!platform::CreateDirectories(folder, error)) return false;
     std::vector<std::string> list;
     for (const auto& file : model.devices[device].signalFiles) list.push_back("device=" + file);
-    // The vocabulary as Save writes it.
-    fs::path vocabulary =
-        project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceVocabulary);
-    std::vector<std::string> words;
-    for (const auto& file : SaveProject(model, projectDir, ""))
-        if (file.path == vocabulary) words = file.lines;
     if (platform::WriteFileAtomic(project::DeviceTypeFile(projectDir, name, kFirstCodeFile), bytes,
                                   error) &&
         platform::WriteFileAtomic(
             project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceList),
             platform::JoinLines(list), error) &&
-        platform::WriteFileAtomic(vocabulary, platform::JoinLines(words), error))
+        platform::WriteFileAtomic(
+            project::DeviceTypeFile(projectDir, name, kEditorFileNames.deviceVocabulary),
+            platform::JoinLines(VocabularyLines(model.devices[device])), error))
         return true;
     // Half a device folder would be taken for a device at the next load.
     fs::remove_all(folder, ec);

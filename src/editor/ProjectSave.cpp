@@ -51,14 +51,6 @@ Lines ItemLines(const ProjectModel& model, const ItemRecord& item) {
     return lines;
 }
 
-Lines VocabularyLines(const DeviceRecord& device) {
-    Lines lines;
-    for (std::size_t v = 0; v < device.vocabulary.size(); ++v)
-        if (v < device.vocabularyUse.size() && device.vocabularyUse[v] > 0)
-            lines.push_back("keyword=" + device.vocabulary[v]);
-    return lines;
-}
-
 // "procedure=Nothing" for an empty procedure; RF lines stand as they are.
 void AppendProcedure(Lines& lines, const std::vector<std::string>& procedure) {
     if (procedure.empty()) lines.push_back("procedure=Nothing");
@@ -124,6 +116,14 @@ Lines KeywordLines(const ProjectModel& model) {
 }
 
 }  // namespace
+
+std::vector<std::string> VocabularyLines(const DeviceRecord& device) {
+    std::vector<std::string> lines;
+    for (std::size_t v = 0; v < device.vocabulary.size(); ++v)
+        if (v < device.vocabularyUse.size() && device.vocabularyUse[v] > 0)
+            lines.push_back("keyword=" + device.vocabulary[v]);
+    return lines;
+}
 
 std::vector<SavedFile> SaveProject(const ProjectModel& model, const fs::path& projectDir,
                                    std::string_view projectName) {

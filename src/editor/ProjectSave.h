@@ -27,6 +27,9 @@ struct SavedFile {
     std::string progress;  // status text shown when this file's group begins
 };
 
+// The lines of a device's devvocab.txt: the vocabulary that entries use.
+std::vector<std::string> VocabularyLines(const DeviceRecord& device);
+
 // Every file of the model, in the order they are written. The descriptor
 // is written as the project's name.
 std::vector<SavedFile> SaveProject(const ProjectModel& model, const fs::path& projectDir,
